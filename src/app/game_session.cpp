@@ -1,0 +1,51 @@
+#include "app/game_session.h"
+
+namespace app {
+
+GameSession::GameSession(platform::System& system)
+    : application(system, flow), screens(application.device.get()), system_(system) {
+    screens.CreateSharedFont();
+    if (!application.running) {
+        return;
+    }
+    inputManager = std::make_unique<input::InputManager>(
+        system, application.window.get(), application.device.get(), application.running,
+        static_cast<uint32_t>(application.width), static_cast<uint32_t>(application.height));
+    game = std::make_unique<Game>(flow, application.device.get(), &screens,
+                                  [&system] { return system.Time(); });
+}
+
+GameSession::~GameSession() {
+    inputManager.reset();
+    game.reset();
+    screens.ReleaseSharedFont();
+}
+
+void GameSession::Pass() {
+    platform::Message removed;
+    if (system_.PeekMessage(removed)) {
+        message = removed;
+        system_.TranslateMessage(removed);
+        system_.DispatchMessage(removed);
+    }
+    inputManager->Update();
+    if (!application.CheckDevice(screens.sharedFont.get())) {
+        return;
+    }
+    platform::Device& device = *application.device;
+    device.Clear(0, nullptr, platform::d3d::CLEAR_TARGET | platform::d3d::CLEAR_ZBUFFER,
+                 0xFF000000u, 1.0f, 0);
+    device.BeginScene();
+    game->Step(0.0f, 0.0f, 0.0f);
+    device.EndScene();
+    device.Present();
+}
+
+int GameSession::Run() {
+    while (application.running && game) {
+        Pass();
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace app

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "board/face_code.h"
+
+namespace board {
+
+inline constexpr int kTableRows = 5;
+inline constexpr int kStockRow = 5;
+inline constexpr int kStorageRows = 6;
+inline constexpr int kPositionsPerRow = 32;
+inline constexpr int kHalvesPerRow = 2 * kPositionsPerRow;
+inline constexpr int kHalfCount = kStorageRows * kHalvesPerRow;
+inline constexpr int kStockFirstHalf = kStockRow * kHalvesPerRow;
+
+// Indices into TileBoard::counts.
+inline constexpr int kStockCount = 5;
+inline constexpr int kLiveRows = 6;
+inline constexpr int kCountEntries = 7;
+
+inline constexpr std::array<int16_t, kCountEntries> kOpeningCounts = {5, 5, 5, 5, 5, 7, 5};
+
+inline constexpr int kOpeningRowLength = 5;
+inline constexpr int kShuffleSteps = 16001;
+
+// The working list of a shuffle: tile i has its halves at 2i and 2i + 1.
+using WorkingList = std::array<FaceCode, 2 * kTileCount>;
+
+// Index of the first half of the tile at a storage row's position.
+constexpr int HalfIndex(int row, int position) { return row * kHalvesPerRow + 2 * position; }
+
+// The board storage: five table rows and the stock, each 32 tile positions packed from 0,
+// with the counts that say how far each is filled. The only record of where tiles lie.
+class TileBoard {
+public:
+    std::array<FaceCode, kHalfCount> halves{};  // all empty until the first layout
+    std::array<int16_t, kCountEntries> counts = kOpeningCounts;
+
+    int16_t& stockCount() { return counts[kStockCount]; }
+    int16_t stockCount() const { return counts[kStockCount]; }
+    int16_t& liveRows() { return counts[kLiveRows]; }
+    int16_t liveRows() const { return counts[kLiveRows]; }
+    Tile TileAt(int row, int position) const {
+        const int h = HalfIndex(row, position);
+        return {halves[static_cast<std::size_t>(h)], halves[static_cast<std::size_t>(h) + 1]};
+    }
+
+    void ResetCounts() { counts = kOpeningCounts; }
+
+    // Shuffles the tile set with draws of 0 to 32767 from `draw`, then lays it out.
+    template <typename DrawFn>
+    void ShuffleAndLayOut(DrawFn&& draw) {
+        LayOut(Shuffle(draw));
+    }
+
+    template <typename DrawFn>
+    static WorkingList Shuffle(DrawFn&& draw);
+
+    // Five rows of five from working tiles 0 to 24, the stock from 25 to 31, the rest cleared.
+    void LayOut(const WorkingList& working);
+
+    // Moves currentRow forward past empty table rows (to 5 when none is left) and checks
+    // the tail of the row it lands on.
+    void CheckCurrentRow(int32_t& currentRow);
+
+    // Sends the row's last three tiles to the stock when their six halves qualify.
+    void CheckRowTail(int32_t row);
+
+    // Appends the halves [firstHalf, endHalf) of a table row to the stock and empties them.
+    void MoveToStock(int32_t row, int32_t firstHalf, int32_t endHalf);
+
+    // One stock tile onto the end of each live row, as far as the stock reaches.
+    void DealFromStock();
+};
+
+// Whether six halves clear: two values three times each, or one value three or more
+// times with the other three halves worth at least 9 pips.
+bool TailQualifies(std::span<const FaceCode, 6> tail);
+
+template <typename DrawFn>
+WorkingList TileBoard::Shuffle(DrawFn&& draw) {
+    WorkingList working;
+    for (int i = 0; i < kTileCount; ++i) {
+        working[2 * i] = TileSet[i].first;
+        working[2 * i + 1] = TileSet[i].second;
+    }
+    int32_t reservoir = 0;
+    for (int step = 0; step < kShuffleSteps; ++step) {
+        if (reservoir < 1) {
+            reservoir = draw();
+        }
+        if (reservoir & 1) {
+            const int k = step % kTileCount;
+            const int partner = (k + 1) % kTileCount;
+            std::swap(working[2 * k], working[2 * partner]);
+            std::swap(working[2 * k + 1], working[2 * partner + 1]);
+        }
+        reservoir /= 2;
+    }
+    return working;
+}
+
+}  // namespace board

@@ -1,0 +1,1 @@
+#include "platform/record/record_system.h"

@@ -1,0 +1,49 @@
+#pragma once
+
+// The one way the game reaches the operating system. A backend (SDL2 + OpenGL for play,
+// a recording one for tests) implements it; nothing above this folder includes system headers.
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/graphics.h"
+#include "platform/input_devices.h"
+#include "platform/window.h"
+
+namespace platform {
+
+class System {
+public:
+    virtual ~System() = default;
+
+    // Window management (user32).
+    virtual void InitCommonControls() = 0;
+    virtual bool RegisterClass(const WindowClass& windowClass) = 0;
+    virtual bool UnregisterClass(const char* className) = 0;
+    // May return null when no window can be made; the device creation then fails and reports.
+    virtual std::unique_ptr<Window> CreateWindow(const WindowDesc& desc, WindowProc proc) = 0;
+    // Removes at most one message from the thread's queue.
+    virtual bool PeekMessage(Message& message) = 0;
+    virtual void TranslateMessage(const Message& message) = 0;
+    virtual intptr_t DispatchMessage(const Message& message) = 0;
+    // Modal, OK only, owned by `owner` (may be null). Without a display it goes to stderr.
+    virtual int32_t MessageBox(Window* owner, const char* text, const char* caption,
+                               uint32_t type) = 0;
+    virtual int32_t ShowCursor(bool show) = 0;
+
+    // Direct3DCreate9: null when no graphics system can be started.
+    virtual std::unique_ptr<Graphics> Direct3DCreate9(uint32_t sdkVersion) = 0;
+    // DirectInput8Create.
+    virtual HResult DirectInput8Create(uint32_t version, std::unique_ptr<InputSystem>& out) = 0;
+
+    // The calendar clock in whole seconds.
+    virtual int64_t Time() = 0;
+};
+
+// DispatchMessage for backends: hands the message to its window's procedure.
+inline intptr_t DeliverMessage(const Message& message) {
+    return message.window ? message.window->Send(message.message, message.wParam, message.lParam)
+                          : 0;
+}
+
+}  // namespace platform
