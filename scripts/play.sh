@@ -6,4 +6,4 @@ scripts/setup.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
 cd assets
-exec ../build/release/src/platform/sdl/tavorin
+exec ../build/release/tavorin
