@@ -10,7 +10,9 @@ Application::Application(platform::System& system, GameFlow& flow) : system_(sys
     InitWindow();
 }
 
-Application::~Application() { Shutdown(); }
+Application::~Application() {
+    Shutdown();
+}
 
 void Application::Report(const char* text, const char* caption) {
     system_.MessageBox(window.get(), text, caption, 0);
@@ -18,7 +20,8 @@ void Application::Report(const char* text, const char* caption) {
 
 void Application::InitWindow() {
     system_.InitCommonControls();
-    system_.RegisterClass({.className = kClassName, .style = platform::CS_VREDRAW | platform::CS_HREDRAW});
+    system_.RegisterClass(
+        {.className = kClassName, .style = platform::CS_VREDRAW | platform::CS_HREDRAW});
     window = system_.CreateWindow(
         {.className = kClassName,
          .title = kWindowTitle,
@@ -30,7 +33,7 @@ void Application::InitWindow() {
          .width = 1280,
          .height = 760},
         [this](platform::Window& w, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-            return WindowProc(*this, flow_, w, message, wParam, lParam);
+            return WindowProc(running, flow_, w, message, wParam, lParam);
         });
     running = true;
     InitD3D();
@@ -57,9 +60,9 @@ void Application::InitD3D() {
         presentParams.Flags = 0;
         presentParams.FullScreen_RefreshRateInHz = 0;
         presentParams.PresentationInterval = d3d::PRESENT_INTERVAL_DEFAULT;
-        const platform::HResult r = direct3D->CreateDevice(
-            d3d::ADAPTER_DEFAULT, d3d::DEVTYPE_HAL, window.get(),
-            d3d::CREATE_SOFTWARE_VERTEXPROCESSING, presentParams, device);
+        const platform::HResult r =
+            direct3D->CreateDevice(d3d::ADAPTER_DEFAULT, d3d::DEVTYPE_HAL, window.get(),
+                                   d3d::CREATE_SOFTWARE_VERTEXPROCESSING, presentParams, device);
         if (platform::Failed(r) || !device) {
             device.reset();
             Report("CreateDevice() failed!", "InitD3D()");

@@ -11,7 +11,7 @@ namespace app {
 // The window and the graphics device with the settings both are made from. Constructing it
 // opens the window and sets up the device, or reports why not and leaves `running` false.
 class Application {
-public:
+  public:
     Application(platform::System& system, GameFlow& flow);
     ~Application();  // Shutdown
     Application(const Application&) = delete;
@@ -44,7 +44,7 @@ public:
 
     platform::System& system() { return system_; }
 
-private:
+  private:
     void Report(const char* text, const char* caption);
 
     platform::System& system_;

@@ -13,7 +13,7 @@ namespace app {
 
 // The one board with its picture, and the per-frame dispatch of the game states.
 class Game {
-public:
+  public:
     using Clock = std::function<int64_t()>;
 
     // `screens` may be null (headless play); `clock` gives calendar seconds for the shuffle.
@@ -31,7 +31,7 @@ public:
     void CheckCurrentRow();
     void DealRound();
 
-private:
+  private:
     void ShuffleAndLayOut();
     void RecolourAndUpload();
 

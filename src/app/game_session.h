@@ -13,7 +13,7 @@ namespace app {
 // The program from start-up to teardown: the application (window and device) first, then
 // the menu font, the input manager and the board, one frame-loop pass at a time.
 class GameSession {
-public:
+  public:
     explicit GameSession(platform::System& system);
     ~GameSession();  // input manager, board, font, then the application, in this order
     GameSession(const GameSession&) = delete;
@@ -33,7 +33,7 @@ public:
     std::unique_ptr<Game> game;
     platform::Message message{};
 
-private:
+  private:
     platform::System& system_;
 };
 

@@ -4,11 +4,11 @@
 
 namespace app {
 
-intptr_t WindowProc(Application& app, GameFlow& flow, platform::Window& window, uint32_t message,
+intptr_t WindowProc(bool& running, GameFlow& flow, platform::Window& window, uint32_t message,
                     uintptr_t wParam, intptr_t lParam) {
     switch (message) {
         case platform::WM_DESTROY:
-            app.running = false;
+            running = false;
             return window.DefWindowProc(message, wParam, lParam);
         case platform::WM_KEYDOWN:
             if (const auto command = CommandForKey(wParam)) {

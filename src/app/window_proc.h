@@ -2,13 +2,14 @@
 
 #include <cstdint>
 
-#include "app/application.h"
 #include "app/game_flow.h"
+#include "platform/window.h"
 
 namespace app {
 
-// Keys only write GameState or destroy the window; the board changes in the frame after.
-intptr_t WindowProc(Application& app, GameFlow& flow, platform::Window& window, uint32_t message,
+// Keys only write GameState or destroy the window; the board changes later in the pass.
+// WM_DESTROY clears `running`, which ends the frame loop.
+intptr_t WindowProc(bool& running, GameFlow& flow, platform::Window& window, uint32_t message,
                     uintptr_t wParam, intptr_t lParam);
 
 }  // namespace app
