@@ -1,12 +1,174 @@
 #include "input/input_manager.h"
 
-// Placeholder until input lands.
 namespace input {
+
+namespace {
+
+constexpr uint32_t kCooperativeLevel =
+    platform::dinput::DISCL_NONEXCLUSIVE | platform::dinput::DISCL_BACKGROUND;
+
+// Back-buffer coordinates stay within 0..bound, both ends included; a motion that makes no
+// number (a broken sensitivity) pins at 0 rather than losing the cursor.
+float Clamp(float value, uint32_t bound) {
+    const float limit = static_cast<float>(bound);
+    if (!(value >= 0.0f)) {
+        return 0.0f;
+    }
+    return value > limit ? limit : value;
+}
+
+// Position plus (or, inverted, minus) motion times sensitivity, rounded to float once.
+float Move(float position, int32_t motion, float sensitivity, bool invert) {
+    const double step = static_cast<double>(motion) * static_cast<double>(sensitivity);
+    return static_cast<float>(static_cast<double>(position) + (invert ? -step : step));
+}
+
+}  // namespace
+
 InputManager::InputManager(platform::System& system, platform::Window* window,
-                           platform::Device* device, bool& running, uint32_t width,
-                           uint32_t height)
-    : screenWidth(width), screenHeight(height), system_(system), window_(window), device_(device),
-      running_(running) {}
-InputManager::~InputManager() = default;
-bool InputManager::Update() { return true; }
+                           platform::Device* device, bool& running, uint32_t width, uint32_t height)
+    : cursorX(static_cast<float>(width * 0.5)),
+      cursorY(static_cast<float>(height * 0.5)),
+      screenWidth(width),
+      screenHeight(height),
+      system_(system),
+      window_(window),
+      device_(device),
+      running_(running) {
+    if (!InitDirectInput() || !InitKeyboard() || !InitMouse()) {
+        running_ = false;
+    }
+}
+
+InputManager::~InputManager() {
+    for (std::unique_ptr<platform::InputDevice>* device : {&keyboard, &mouse}) {
+        if (*device) {
+            (*device)->Unacquire();
+            device->reset();
+        }
+    }
+    directInput.reset();
+    cursorTexture.reset();
+}
+
+void InputManager::Report(const char* text, const char* caption) {
+    system_.MessageBox(window_, text, caption, 0);
+}
+
+bool InputManager::InitDirectInput() {
+    const platform::HResult r = system_.DirectInput8Create(platform::dinput::VERSION, directInput);
+    if (platform::Failed(r) || !directInput) {
+        directInput.reset();
+        Report("DirectInput8Create() failed!", "InitDirectInput()");
+        return false;
+    }
+    return true;
+}
+
+bool InputManager::OpenDevice(platform::DeviceGuid guid, platform::DataFormat format,
+                              std::unique_ptr<platform::InputDevice>& device, const char* caption) {
+    const platform::HResult r = directInput->CreateDevice(guid, device);
+    if (platform::Failed(r) || !device) {
+        device.reset();
+        Report("CreateDevice() failed!", caption);
+        return false;
+    }
+    if (platform::Failed(device->SetDataFormat(format))) {
+        Report("SetDataFormat() failed!", caption);
+        return false;
+    }
+    if (platform::Failed(device->SetCooperativeLevel(window_, kCooperativeLevel))) {
+        Report("SetCooperativeLevel() failed!", caption);
+        return false;
+    }
+    if (platform::Failed(device->Acquire())) {
+        Report("Acquire() failed!", caption);
+        return false;
+    }
+    return true;
+}
+
+bool InputManager::InitKeyboard() {
+    return OpenDevice(platform::DeviceGuid::SysKeyboard, platform::DataFormat::Keyboard, keyboard,
+                      "InitKeyboard()");
+}
+
+bool InputManager::InitMouse() {
+    if (!OpenDevice(platform::DeviceGuid::SysMouse, platform::DataFormat::Mouse2, mouse,
+                    "InitMouse()")) {
+        return false;
+    }
+    platform::DeviceCaps caps{};
+    caps.dwSize = sizeof(caps);
+    if (platform::Failed(mouse->GetCapabilities(caps))) {
+        // Whatever a failed call left behind says nothing: no mouse.
+        caps = {};
+        caps.dwSize = sizeof(caps);
+    }
+    if ((caps.dwFlags & platform::dinput::DIDC_ATTACHED) == 0) {
+        Report("Mouse is currently not attached!", "InitMouse()");
+        return false;
+    }
+    axisCount = caps.dwAxes;
+    buttonCount = caps.dwButtons;
+    LoadCursorImage("arrow.bmp", 0, 0, 0xFFFFFFFFu);
+    SetCursorMode(false, 1.0f);
+    return true;
+}
+
+void InputManager::LoadCursorImage(const char* file, int32_t value1, int32_t value2,
+                                   uint32_t value3) {
+    namespace d3d = platform::d3d;
+    // Nothing draws the image, so a missing or unreadable file is neither reported nor fatal.
+    if (device_ && file) {
+        const platform::HResult r = device_->CreateTextureFromFileEx(
+            file, d3d::X_DEFAULT, d3d::X_DEFAULT, d3d::X_DEFAULT, 0, d3d::FMT_UNKNOWN,
+            d3d::POOL_MANAGED, d3d::X_DEFAULT, d3d::X_DEFAULT, 0xFF000000u, cursorTexture);
+        if (platform::Failed(r)) {
+            cursorTexture.reset();
+        }
+    }
+    imageValue1 = value1;
+    imageValue2 = value2;
+    imageValue3 = value3;
+}
+
+void InputManager::SetCursorMode(bool invert, float newSensitivity) {
+    invertY = invert;
+    sensitivity = newSensitivity;
+}
+
+bool InputManager::Update() {
+    if (!keyboard || !mouse) {
+        return false;  // set-up failed; there is nothing to read
+    }
+    const platform::HResult keys =
+        keyboard->GetDeviceState(static_cast<uint32_t>(keyState.size()), keyState.data());
+    if (platform::Failed(keys)) {
+        if (keys == platform::kInputLost) {
+            // Taken back quietly, like the mouse: the window lost the device, not the player.
+            keyboard->Acquire();
+        } else if (!keyboardFailing_) {
+            // Once per run of failures: a modal box every frame would lock the player out.
+            keyboardFailing_ = true;
+            Report("GetDeviceState() failed!", "Update()");
+        }
+        return false;
+    }
+    keyboardFailing_ = false;
+
+    const platform::HResult motion = mouse->GetDeviceState(sizeof(mouseState), &mouseState);
+    if (platform::Failed(motion)) {
+        // No motion was read: the last frame's motion must not be counted twice.
+        mouseState = {};
+        if (motion == platform::kInputLost) {
+            mouse->Acquire();
+        }
+    }
+
+    cursorX = Clamp(Move(cursorX, mouseState.lX, sensitivity, false), screenWidth);
+    cursorY = Clamp(Move(cursorY, mouseState.lY, sensitivity, invertY), screenHeight);
+    return true;
+}
+
 }  // namespace input

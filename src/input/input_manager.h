@@ -11,7 +11,7 @@ namespace input {
 // Keyboard and mouse, read once per frame, with a cursor that follows the mouse inside
 // the back buffer. Nothing in the game reads what it gathers.
 class InputManager {
-public:
+  public:
     // Sets up DirectInput, the keyboard and the mouse, stopping at the first failure, which
     // it reports and answers by clearing `running`.
     InputManager(platform::System& system, platform::Window* window, platform::Device* device,
@@ -20,6 +20,8 @@ public:
     InputManager(const InputManager&) = delete;
     InputManager& operator=(const InputManager&) = delete;
 
+    // Reads both devices and moves the cursor; false when the keyboard could not be read,
+    // and then the cursor stays put.
     bool Update();
 
     std::unique_ptr<platform::InputSystem> directInput;
@@ -46,13 +48,18 @@ public:
     void LoadCursorImage(const char* file, int32_t value1, int32_t value2, uint32_t value3);
     void SetCursorMode(bool invert, float newSensitivity);
 
-private:
+  private:
     void Report(const char* text, const char* caption);
+    // Creates a device and sets its format, cooperative level and acquisition, reporting
+    // the first step that fails under `caption`.
+    bool OpenDevice(platform::DeviceGuid guid, platform::DataFormat format,
+                    std::unique_ptr<platform::InputDevice>& device, const char* caption);
 
     platform::System& system_;
     platform::Window* window_;
     platform::Device* device_;
     bool& running_;
+    bool keyboardFailing_ = false;  // a run of failed keyboard reads is reported once
 };
 
 }  // namespace input

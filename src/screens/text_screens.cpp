@@ -1,9 +1,65 @@
 #include "screens/text_screens.h"
 
-// Placeholder until the screens land.
+#include <cstring>
+
+#include "screens/screen_items.h"
+
 namespace screens {
-void TextScreens::CreateSharedFont() {}
-void TextScreens::DrawMenu() {}
-void TextScreens::DrawTutorial() {}
-void TextScreens::ReleaseSharedFont() { sharedFont.reset(); }
+
+namespace d3d = platform::d3d;
+
+void TextScreens::WriteFontDesc(int32_t height) {
+    // Weight and MipLevels are never written: they keep the descriptor's first zero.
+    fontDesc.Height = height;
+    fontDesc.Width = 0;
+    fontDesc.Italic = 0;
+    fontDesc.CharSet = d3d::DEFAULT_CHARSET;
+    fontDesc.OutputPrecision = d3d::OUT_DEFAULT_PRECIS;
+    fontDesc.Quality = d3d::DEFAULT_QUALITY;
+    fontDesc.PitchAndFamily = d3d::DEFAULT_PITCH | d3d::FF_SWISS;
+    static_assert(sizeof(fontDesc.FaceName) > 24, "face name and its NUL must fit");
+    std::memcpy(fontDesc.FaceName, kFaceName, std::strlen(kFaceName) + 1);
+}
+
+std::unique_ptr<platform::Font> TextScreens::CreateFont(int32_t height) {
+    WriteFontDesc(height);
+    std::unique_ptr<platform::Font> font;
+    if (device_ && platform::Failed(device_->CreateFontIndirect(fontDesc, font))) {
+        font.reset();  // a failed creation hands over nothing to draw through
+    }
+    return font;
+}
+
+void TextScreens::CreateSharedFont() {
+    // The menu font lives from start-up to shutdown and is never replaced: a device reset
+    // tells it, so no other holder may outlive a swap.
+    if (sharedFont) {
+        return;
+    }
+    sharedFont = CreateFont(kHeadingHeight);
+}
+
+void TextScreens::DrawMenu() {
+    if (!sharedFont) {
+        return;
+    }
+    for (const TextItem& item : kMenuItems) {
+        sharedFont->DrawText(item.text, -1, item.rect, item.format, kMenuColour);
+    }
+}
+
+void TextScreens::DrawTutorial() {
+    // A font of its own per item, gone before the next: none lives across a device reset.
+    for (const TextItem& item : kTutorialItems) {
+        std::unique_ptr<platform::Font> font = CreateFont(item.fontHeight);
+        if (font) {
+            font->DrawText(item.text, -1, item.rect, item.format, kTutorialColour);
+        }
+    }
+}
+
+void TextScreens::ReleaseSharedFont() {
+    sharedFont.reset();
+}
+
 }  // namespace screens

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "platform/graphics.h"
@@ -9,7 +10,7 @@ namespace screens {
 // The start menu and the rules page, drawn anew every frame from fixed tables of text,
 // with the one long-lived menu font and the one font descriptor every creation fills in.
 class TextScreens {
-public:
+  public:
     explicit TextScreens(platform::Device* device) : device_(device) {}
 
     platform::FontDesc fontDesc{};
@@ -20,7 +21,12 @@ public:
     void DrawTutorial();
     void ReleaseSharedFont();
 
-private:
+  private:
+    void WriteFontDesc(int32_t height);
+    // Fills `fontDesc` for `height` and makes a font from it; null without a device or
+    // when the creation fails.
+    std::unique_ptr<platform::Font> CreateFont(int32_t height);
+
     platform::Device* device_;
 };
 
