@@ -1,14 +1,29 @@
 #include "render/board_mesh.h"
 
-// Placeholder until the mesh lands.
 namespace render {
-BoardMesh::BoardMesh(platform::Device* device) : device_(device) {}
-void BoardMesh::BuildFaceColours() {}
-void BoardMesh::BuildVertices() {}
-void BoardMesh::BuildIndices() {}
-void BoardMesh::ApplyColours(const board::TileBoard&) {}
-void BoardMesh::UploadBuffers() {}
-void BoardMesh::SetWorldTransform(float, float, float) {}
-void BoardMesh::DrawBoard() {}
-void BoardMesh::Render(float, float, float) {}
+
+BoardMesh::BoardMesh(platform::Device* device) : device_(device) {
+    BuildFaceColours();
+    BuildVertices();
+    BuildIndices();
+}
+
+BoardMesh::~BoardMesh() {
+    ReleaseBuffers();
+}
+
+float BoardMesh::SlotCentreX(int slot) const {
+    const int position = slot < kTableSlots ? slot % board::kPositionsPerRow : slot - kTableSlots;
+    return static_cast<float>(position) * slotPitch + kLeftCentreX;
+}
+
+float BoardMesh::SlotCentreY(int slot) const {
+    const float lastRowY = kTopCentreY - static_cast<float>(board::kTableRows - 1) * rowPitch;
+    if (slot >= kTableSlots) {
+        // The stock hangs below the last table row's centre line, whether or not it is live.
+        return lastRowY - stockRowGap;
+    }
+    return kTopCentreY - static_cast<float>(slot / board::kPositionsPerRow) * rowPitch;
+}
+
 }  // namespace render

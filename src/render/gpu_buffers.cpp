@@ -1,0 +1,91 @@
+#include <cmath>
+#include <cstring>
+
+#include "render/board_mesh.h"
+
+namespace render {
+
+namespace {
+
+// Creates, fills and unlocks one buffer. Anything that fails leaves `buffer` empty, so a
+// half-made buffer is never written into or drawn.
+template <typename BufferT, typename CreateFn>
+void MakeFilledBuffer(std::unique_ptr<BufferT>& buffer, void*& lockedData, const void* bytes,
+                      std::size_t size, CreateFn&& create) {
+    buffer.reset();
+    std::unique_ptr<BufferT> made;
+    if (platform::Failed(create(made)) || !made) {
+        return;
+    }
+    lockedData = nullptr;
+    if (platform::Failed(made->Lock(0, 0, &lockedData, 0)) || lockedData == nullptr) {
+        lockedData = nullptr;
+        return;
+    }
+    std::memcpy(lockedData, bytes, size);
+    const bool unlocked = platform::Succeeded(made->Unlock());
+    lockedData = nullptr;  // the mapping is gone once unlocked
+    if (unlocked) {
+        buffer = std::move(made);
+    }
+}
+
+}  // namespace
+
+void BoardMesh::ReleaseBuffers() {
+    vertexBuffer.reset();
+    indexBuffer.reset();
+}
+
+void BoardMesh::UploadBuffers() {
+    ReleaseBuffers();
+    if (device_ == nullptr) {
+        return;
+    }
+    MakeFilledBuffer(vertexBuffer, lockedData, vertices.data(), kVertexBufferBytes,
+                     [this](std::unique_ptr<platform::VertexBuffer>& out) {
+                         return device_->CreateVertexBuffer(
+                             kVertexBufferBytes, platform::d3d::USAGE_WRITEONLY, kTileVertexFormat,
+                             platform::d3d::POOL_MANAGED, out);
+                     });
+    MakeFilledBuffer(indexBuffer, lockedData, indices.data(), kIndexBufferBytes,
+                     [this](std::unique_ptr<platform::IndexBuffer>& out) {
+                         return device_->CreateIndexBuffer(kIndexBufferBytes, 0,
+                                                           platform::d3d::FMT_INDEX16,
+                                                           platform::d3d::POOL_MANAGED, out);
+                     });
+}
+
+void BoardMesh::SetWorldTransform(float x, float y, float tilt) {
+    float angle = tilt * 0.0f;
+    if (!std::isfinite(angle)) {
+        // An infinite or NaN tilt would fill the world matrix with NaN and lose the board.
+        angle = 0.0f;
+    }
+    worldRotationX = platform::MatrixRotationX(angle);
+    worldRotationY = platform::MatrixRotationY(angle);
+    worldTranslation = platform::MatrixTranslation(x, y, kWorldZ);
+    const platform::Matrix world = platform::MatrixMultiply(
+        platform::MatrixMultiply(worldRotationX, worldRotationY), worldTranslation);
+    if (device_ != nullptr) {
+        device_->SetTransform(platform::d3d::TS_WORLD, world);
+    }
+}
+
+void BoardMesh::DrawBoard() {
+    if (device_ == nullptr || !vertexBuffer || !indexBuffer) {
+        return;
+    }
+    device_->SetStreamSource(0, vertexBuffer.get(), 0, sizeof(TileVertex));
+    device_->SetIndices(indexBuffer.get());
+    device_->DrawIndexedPrimitive(platform::d3d::PT_TRIANGLELIST, 0, 0,
+                                  static_cast<uint32_t>(vertexCount), 0,
+                                  static_cast<uint32_t>(primitiveCount));
+}
+
+void BoardMesh::Render(float x, float y, float tilt) {
+    SetWorldTransform(x, y, tilt);
+    DrawBoard();
+}
+
+}  // namespace render
