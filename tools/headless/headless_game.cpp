@@ -1,0 +1,29 @@
+#include "headless/headless_game.h"
+
+#include "app/window_proc.h"
+
+namespace headless {
+
+HeadlessGame::HeadlessGame(app::Game::Clock clock)
+    : window_([this](platform::Window& w, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+          return app::WindowProc(running_, flow_, w, message, wParam, lParam);
+      }),
+      game_(flow_, nullptr, nullptr, std::move(clock)) {}
+
+void HeadlessGame::Frame() {
+    game_.Step(0.0f, 0.0f, 0.0f);
+}
+
+bool HeadlessGame::Play(Key key) {
+    if (!running_) {
+        return false;
+    }
+    window_.Send(key.alt ? platform::WM_SYSKEYDOWN : platform::WM_KEYDOWN, key.virtualKey, 0);
+    Frame();
+    while (running_ && !app::IsResting(flow_.GameState)) {
+        Frame();
+    }
+    return running_;
+}
+
+}  // namespace headless
