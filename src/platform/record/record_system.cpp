@@ -1,1 +1,116 @@
 #include "platform/record/record_system.h"
+
+#include "platform/record/record_objects.h"
+
+namespace platform::record {
+
+RecordSystem::RecordSystem() : recorder_(std::make_shared<Recorder>()) {}
+
+RecordSystem::~RecordSystem() = default;
+
+void RecordSystem::InitCommonControls() {
+    log().Add("InitCommonControls", "");
+}
+
+bool RecordSystem::RegisterClass(const WindowClass& windowClass) {
+    log().Add("RegisterClass", "", windowClass.className, windowClass.style);
+    if (!windowClass.className) {
+        return false;
+    }
+    return recorder_->classes.emplace(windowClass.className, windowClass.style).second;
+}
+
+bool RecordSystem::UnregisterClass(const char* className) {
+    log().Add("UnregisterClass", "", className);
+    if (!className) {
+        return false;
+    }
+    const auto found = recorder_->classes.find(std::string_view(className));
+    if (found == recorder_->classes.end()) {
+        return false;
+    }
+    recorder_->classes.erase(found);
+    return true;
+}
+
+std::unique_ptr<Window> RecordSystem::CreateWindow(const WindowDesc& desc, WindowProc proc) {
+    log().Add("CreateWindow", "", desc);
+    if (Failed(faults().createWindow.Next())) {
+        return nullptr;
+    }
+    return MakeWindow(recorder_, std::move(proc));
+}
+
+bool RecordSystem::PeekMessage(Message& message) {
+    Recorder& r = *recorder_;
+    if (r.queue.empty()) {
+        log().Add("PeekMessage", "");
+        return false;
+    }
+    message = r.queue.front();
+    r.queue.pop_front();
+    // A destroyed window gets no more messages.
+    message.window = r.window && r.window->alive() ? r.window : nullptr;
+    log().Add("PeekMessage", "", message.message, message.wParam, message.lParam);
+    return true;
+}
+
+void RecordSystem::TranslateMessage(const Message& message) {
+    log().Add("TranslateMessage", "", message.message, message.wParam, message.lParam);
+}
+
+intptr_t RecordSystem::DispatchMessage(const Message& message) {
+    log().Add("DispatchMessage", "", message.message, message.wParam, message.lParam);
+    return DeliverMessage(message);
+}
+
+int32_t RecordSystem::MessageBox(Window* owner, const char* text, const char* caption,
+                                 uint32_t type) {
+    log().Add("MessageBox", "", TagOf(owner), text, caption, type);
+    recorder_->messageBoxes.push_back(
+        {TagOf(owner), text ? text : "", caption ? caption : "", type});
+    return 1;  // IDOK
+}
+
+int32_t RecordSystem::ShowCursor(bool show) {
+    log().Add("ShowCursor", "", show);
+    return recorder_->cursorCount += show ? 1 : -1;
+}
+
+std::unique_ptr<Graphics> RecordSystem::Direct3DCreate9(uint32_t sdkVersion) {
+    log().Add("Direct3DCreate9", "", sdkVersion);
+    if (Failed(faults().direct3DCreate.Next())) {
+        return nullptr;
+    }
+    return MakeGraphics(recorder_);
+}
+
+HResult RecordSystem::DirectInput8Create(uint32_t version, std::unique_ptr<InputSystem>& out) {
+    log().Add("DirectInput8Create", "", version);
+    out.reset();
+    if (const HResult r = faults().directInputCreate.Next(); Failed(r)) {
+        return r;
+    }
+    out = MakeInputSystem(recorder_);
+    return kOk;
+}
+
+int64_t RecordSystem::Time() {
+    log().Add("Time", "");
+    return recorder_->clock;
+}
+
+void RecordSystem::Post(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    recorder_->queue.push_back({nullptr, message, wParam, lParam});
+}
+
+void RecordSystem::LoseDevice(int lostChecks) {
+    recorder_->condition = DeviceCondition::Lost;
+    recorder_->lostChecksLeft = lostChecks;
+}
+
+std::span<const uint8_t> RecordSystem::Contents(const Buffer* buffer) {
+    return BufferBytes(buffer);
+}
+
+}  // namespace platform::record

@@ -1,0 +1,142 @@
+#include <cstring>
+#include <optional>
+
+#include "platform/record/record_objects.h"
+
+namespace platform::record {
+
+namespace {
+
+constexpr HResult kInvalidArg = static_cast<HResult>(0x80070057u);  // DIERR_INVALIDPARAM
+
+class RecordInputDevice final : public InputDevice, public Recorded {
+  public:
+    RecordInputDevice(std::shared_ptr<Recorder> recorder, DeviceGuid guid)
+        : Recorded(std::move(recorder), Format(guid)),
+          kind_(Format(guid)),
+          keyboard_(guid == DeviceGuid::SysKeyboard) {
+        ++rec().live.inputDevices;
+    }
+    ~RecordInputDevice() override {
+        Log(kind_ + "::Release");
+        --rec().live.inputDevices;
+    }
+
+    HResult SetDataFormat(DataFormat format) override {
+        Log(kind_ + "::SetDataFormat", format);
+        if (const HResult r = faults().setDataFormat.Next(); Failed(r)) {
+            return r;
+        }
+        format_ = format;
+        return kOk;
+    }
+
+    HResult SetCooperativeLevel(Window* window, uint32_t flags) override {
+        Log(kind_ + "::SetCooperativeLevel", TagOf(window), flags);
+        return faults().setCooperativeLevel.Next();
+    }
+
+    HResult Acquire() override {
+        Log(kind_ + "::Acquire");
+        if (const HResult r = faults().acquire.Next(); Failed(r)) {
+            return r;
+        }
+        if (!format_) {
+            return kInvalidArg;  // DirectInput needs the data format first
+        }
+        acquired_ = true;
+        return kOk;
+    }
+
+    HResult Unacquire() override {
+        Log(kind_ + "::Unacquire");
+        acquired_ = false;
+        return kOk;
+    }
+
+    HResult GetCapabilities(DeviceCaps& caps) override {
+        Log(kind_ + "::GetCapabilities", caps.dwSize);
+        if (const HResult r = faults().getCapabilities.Next(); Failed(r)) {
+            return r;
+        }
+        if (caps.dwSize != sizeof(DeviceCaps)) {
+            return kInvalidArg;
+        }
+        caps = keyboard_ ? rec().keyboardCaps : rec().mouseCaps;
+        caps.dwSize = sizeof(DeviceCaps);
+        return kOk;
+    }
+
+    HResult GetDeviceState(uint32_t size, void* data) override {
+        Log(kind_ + "::GetDeviceState", size);
+        if (const HResult r = faults().getDeviceState.Next(); Failed(r)) {
+            if (r == kInputLost) {
+                acquired_ = false;
+            }
+            return r;
+        }
+        if (!acquired_) {
+            return kNotAcquired;
+        }
+        const uint32_t expected = format_ == DataFormat::Keyboard
+                                      ? static_cast<uint32_t>(rec().keyboardState.size())
+                                      : static_cast<uint32_t>(sizeof(MouseState2));
+        if (!data || size != expected) {
+            return kInvalidArg;
+        }
+        if (format_ == DataFormat::Keyboard) {
+            std::memcpy(data, rec().keyboardState.data(), size);
+        } else {
+            MouseState2 read{};
+            if (!rec().mouseReads.empty()) {
+                read = rec().mouseReads.front();
+                rec().mouseReads.pop_front();
+            }
+            std::memcpy(data, &read, size);
+        }
+        return kOk;
+    }
+
+  private:
+    InputDeviceFaults& faults() { return keyboard_ ? rec().faults.keyboard : rec().faults.mouse; }
+
+    std::string kind_;
+    bool keyboard_;
+    std::optional<DataFormat> format_;
+    bool acquired_ = false;
+};
+
+class RecordInputSystem final : public InputSystem, public Recorded {
+  public:
+    explicit RecordInputSystem(std::shared_ptr<Recorder> recorder)
+        : Recorded(recorder, "InputSystem"), recorder_(std::move(recorder)) {
+        ++rec().live.inputSystems;
+    }
+    ~RecordInputSystem() override {
+        Log("InputSystem::Release");
+        --rec().live.inputSystems;
+    }
+
+    HResult CreateDevice(DeviceGuid guid, std::unique_ptr<InputDevice>& out) override {
+        Log("InputSystem::CreateDevice", guid);
+        out.reset();
+        FailPlan& plan = guid == DeviceGuid::SysKeyboard ? rec().faults.keyboard.create
+                                                         : rec().faults.mouse.create;
+        if (const HResult r = plan.Next(); Failed(r)) {
+            return r;
+        }
+        out = std::make_unique<RecordInputDevice>(recorder_, guid);
+        return kOk;
+    }
+
+  private:
+    std::shared_ptr<Recorder> recorder_;
+};
+
+}  // namespace
+
+std::unique_ptr<InputSystem> MakeInputSystem(std::shared_ptr<Recorder> recorder) {
+    return std::make_unique<RecordInputSystem>(std::move(recorder));
+}
+
+}  // namespace platform::record
