@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <numbers>
 #include <vector>
@@ -72,46 +71,6 @@ TEST_F(MeshGeometry, EveryVertexSitsOnItsSlotsGrid) {
             ASSERT_EQ(v.diffuse, render::kWhite);
         }
     }
-}
-
-TEST_F(MeshGeometry, LandmarksOfTheLayout) {
-    EXPECT_NEAR(V(0).x, -20.6, 1e-6);
-    EXPECT_NEAR(V(0).y, 13.083333, 1e-6);
-    // Slot 159 is row 4's last place; 160 and 164 the ends of the stock row.
-    EXPECT_NEAR(V(159 * 84 + 72).x, 57.5 - 1.05, kTolerance);
-    EXPECT_NEAR(V(159 * 84 + 72).y, -5.5 + 1.75, 1e-6);
-    EXPECT_NEAR(V(13440 + 72).x, -20.0 - 1.05, 1e-6);
-    EXPECT_NEAR(V(13440 + 72).y, -10.75 + 1.75, 1e-6);
-    EXPECT_NEAR(V(164 * 84 + 83).x, -10.0 + 1.05, 1e-6);
-    EXPECT_NEAR(V(164 * 84 + 77).y, -12.5, 1e-6);  // the stock row's bottom edge
-    EXPECT_NEAR(V(83).y, 13.75, 1e-6);             // row 0's top edge
-
-    // The body spans exactly 2.4 by 3.5 about the centre; every pip lies inside it.
-    for (int slot : {0, 37, 159, 162}) {
-        const Centre c = ExpectedCentre(slot);
-        const auto first = mesh->vertices.begin() + 84 * slot;
-        const auto [minX, maxX] =
-            std::minmax_element(first + 72, first + 84, [](auto& a, auto& b) { return a.x < b.x; });
-        const auto [minY, maxY] =
-            std::minmax_element(first + 72, first + 84, [](auto& a, auto& b) { return a.y < b.y; });
-        EXPECT_NEAR(minX->x, c.x - 1.2, kTolerance);
-        EXPECT_NEAR(maxX->x, c.x + 1.2, kTolerance);
-        EXPECT_NEAR(minY->y, c.y - 1.75, kTolerance);
-        EXPECT_NEAR(maxY->y, c.y + 1.75, kTolerance);
-        for (auto v = first; v != first + 72; ++v) {
-            EXPECT_LT(std::abs(v->x - c.x), 0.6 + 1.0 / 6 + kTolerance);
-            EXPECT_LT(std::abs(v->y - c.y), 1.25 + 1.0 / 6 + kTolerance);
-        }
-    }
-}
-
-TEST_F(MeshGeometry, RebuildingRestoresTheSameMesh) {
-    const auto before = mesh->vertices;
-    for (auto& v : mesh->vertices) {
-        v.diffuse = render::kRed;
-    }
-    mesh->BuildVertices();
-    EXPECT_EQ(std::memcmp(before.data(), mesh->vertices.data(), sizeof before), 0);
 }
 
 TEST_F(MeshGeometry, IndicesAtTheStartOfSlotOneAndAtTheEnd) {
