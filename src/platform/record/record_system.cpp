@@ -113,4 +113,8 @@ std::span<const uint8_t> RecordSystem::Contents(const Buffer* buffer) {
     return BufferBytes(buffer);
 }
 
+std::string RecordSystem::Tag(const Buffer* buffer) {
+    return TagOf(buffer);
+}
+
 }  // namespace platform::record

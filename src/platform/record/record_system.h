@@ -151,6 +151,8 @@ class RecordSystem final : public System {
 
     // The bytes of a buffer this backend made; empty for null.
     static std::span<const uint8_t> Contents(const Buffer* buffer);
+    // The name the log gives a buffer: "VertexBuffer#4", or "null".
+    static std::string Tag(const Buffer* buffer);
 
   private:
     std::shared_ptr<Recorder> recorder_;
