@@ -14,15 +14,17 @@ void HeadlessGame::Frame() {
     game_.Step(0.0f, 0.0f, 0.0f);
 }
 
-bool HeadlessGame::Play(Key key) {
+bool HeadlessGame::Play(Key key, const std::function<void()>& afterFrame) {
     if (!running_) {
         return false;
     }
     window_.Send(key.alt ? platform::WM_SYSKEYDOWN : platform::WM_KEYDOWN, key.virtualKey, 0);
-    Frame();
-    while (running_ && !app::IsResting(flow_.GameState)) {
+    do {
         Frame();
-    }
+        if (afterFrame) {
+            afterFrame();
+        }
+    } while (running_ && !app::IsResting(flow_.GameState));
     return running_;
 }
 

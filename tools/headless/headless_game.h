@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "app/game.h"
 #include "app/game_flow.h"
@@ -21,8 +22,8 @@ class HeadlessGame {
     explicit HeadlessGame(app::Game::Clock clock);
 
     // One pass carrying a key, then passes until the state rests. False once the window
-    // has been destroyed (Esc, Q): the pass still ran its frame.
-    bool Play(Key key);
+    // has been destroyed (Esc, Q): the pass still ran its frame. `afterFrame` runs after each.
+    bool Play(Key key, const std::function<void()>& afterFrame = {});
     // One pass without a message.
     void Frame();
 
