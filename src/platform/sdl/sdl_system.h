@@ -1,12 +1,25 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/system.h"
 
 namespace platform::sdl {
 
+struct SdlOptions {
+    // Present waits out the display's frame period where vsync does not (a virtual display,
+    // a minimised window). Off for benchmarks; TAVORIN_UNPACED=1 turns it off as well.
+    bool paced = true;
+};
+
 // The SDL2 + OpenGL 3.3 backend.
 std::unique_ptr<System> CreateSdlSystem();
+std::unique_ptr<System> CreateSdlSystem(const SdlOptions& options);
+
+// For tests: copies this backend's back buffer into `argb` (top row first, 0xAARRGGBB) and
+// gives its size; false for a device of another backend.
+bool ReadBackBuffer(Device& device, std::vector<uint32_t>& argb, int& width, int& height);
 
 }  // namespace platform::sdl

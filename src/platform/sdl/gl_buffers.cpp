@@ -1,0 +1,99 @@
+#include "platform/sdl/gl_buffers.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/sdl/gl_device.h"
+
+namespace platform::sdl {
+
+GlBuffer::GlBuffer(std::shared_ptr<DeviceLink> link, uint32_t length)
+    : link_(std::move(link)), bytes_(length) {
+    if (link_->device) {
+        link_->device->AddResource(this);
+        RestoreGl();
+    }
+}
+
+GlBuffer::~GlBuffer() {
+    if (GlDevice* device = link_->device) {
+        device->RemoveResource(this);
+        if (name_ != 0 && device->MakeCurrent()) {
+            glDeleteBuffers(1, &name_);
+        }
+    }
+}
+
+HResult GlBuffer::LockBytes(uint32_t offset, uint32_t size, void** data) {
+    if (!data) {
+        return kInvalidCall;
+    }
+    *data = nullptr;
+    const uint64_t length = bytes_.size();
+    if (offset > length || (size != 0 && uint64_t{offset} + size > length)) {
+        return kInvalidCall;
+    }
+    *data = bytes_.data() + offset;
+    ++locks_;
+    return kOk;
+}
+
+HResult GlBuffer::UnlockBytes() {
+    if (locks_ == 0) {
+        return kInvalidCall;
+    }
+    if (--locks_ == 0) {
+        ++version_;
+        Upload();
+    }
+    return kOk;
+}
+
+void GlBuffer::RestoreGl() {
+    GlDevice* device = link_->device;
+    if (!device || !device->MakeCurrent()) {
+        return;
+    }
+    glGenBuffers(1, &name_);
+    Upload();
+}
+
+void GlBuffer::Upload() {
+    GlDevice* device = link_->device;
+    if (!device || name_ == 0 || !device->MakeCurrent()) {
+        return;
+    }
+    // The copy-write target leaves the vertex array's bindings alone.
+    glBindBuffer(GL_COPY_WRITE_BUFFER, name_);
+    glBufferData(GL_COPY_WRITE_BUFFER, static_cast<GLsizeiptr>(bytes_.size()), bytes_.data(),
+                 GL_STATIC_DRAW);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+}
+
+uint32_t GlIndexBuffer::MaxIndex(uint32_t first, uint32_t count) {
+    if (cachedVersion_ == version() && cachedFirst_ == first && cachedCount_ == count) {
+        return cachedMax_;
+    }
+    uint32_t largest = 0;
+    const uint8_t* data = bytes().data() + static_cast<size_t>(first) * indexSize();
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t index;
+        if (wide_) {
+            std::memcpy(&index, data + i * 4u, 4);
+        } else {
+            uint16_t narrow;
+            std::memcpy(&narrow, data + i * 2u, 2);
+            index = narrow;
+        }
+        largest = std::max(largest, index);
+    }
+    cachedVersion_ = version();
+    cachedFirst_ = first;
+    cachedCount_ = count;
+    cachedMax_ = largest;
+    return largest;
+}
+
+}  // namespace platform::sdl

@@ -1,0 +1,137 @@
+#pragma once
+
+// The Direct3D-style device on OpenGL 3.3 core: a 1280 x 768 (or as asked) framebuffer
+// object as the back buffer, blitted scaled into the window's client area on Present.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "platform/graphics.h"
+#include "platform/sdl/frame_pacer.h"
+#include "platform/sdl/gl_resource.h"
+
+namespace platform::sdl {
+
+class SdlVideo;
+class SdlWindow;
+struct NativeWindow;
+class GlVertexBuffer;
+class GlIndexBuffer;
+class FontFaces;
+class FontFace;
+class TextCache;
+
+std::unique_ptr<Graphics> CreateGlGraphics(std::shared_ptr<SdlVideo> video, bool paced);
+
+class GlDevice final : public Device {
+  public:
+    // Null (and `result` negative) when the context or the back buffer cannot be made.
+    static std::unique_ptr<GlDevice> Create(std::shared_ptr<SdlVideo> video, SdlWindow& window,
+                                            const PresentParams& params, bool paced,
+                                            HResult& result);
+    ~GlDevice() override;
+
+    HResult TestCooperativeLevel() override;
+    HResult Reset(const PresentParams& params) override;
+    HResult SetTransform(uint32_t state, const Matrix& matrix) override;
+    HResult SetRenderState(uint32_t state, uint32_t value) override;
+    HResult SetSamplerState(uint32_t sampler, uint32_t type, uint32_t value) override;
+    HResult SetFVF(uint32_t fvf) override;
+    HResult Clear(uint32_t rectCount, const Rect* rects, uint32_t flags, uint32_t colour, float z,
+                  uint32_t stencil) override;
+    HResult BeginScene() override;
+    HResult EndScene() override;
+    HResult Present() override;
+    HResult CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
+                               std::unique_ptr<VertexBuffer>& out) override;
+    HResult CreateIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, uint32_t pool,
+                              std::unique_ptr<IndexBuffer>& out) override;
+    HResult SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
+                            uint32_t stride) override;
+    HResult SetIndices(IndexBuffer* buffer) override;
+    HResult DrawIndexedPrimitive(uint32_t type, int32_t baseVertex, uint32_t minIndex,
+                                 uint32_t numVertices, uint32_t startIndex,
+                                 uint32_t primitiveCount) override;
+    HResult CreateFontIndirect(const FontDesc& desc, std::unique_ptr<Font>& out) override;
+    HResult CreateTextureFromFileEx(const char* file, uint32_t width, uint32_t height,
+                                    uint32_t mipLevels, uint32_t usage, uint32_t format,
+                                    uint32_t pool, uint32_t filter, uint32_t mipFilter,
+                                    uint32_t colourKey, std::unique_ptr<Texture>& out) override;
+
+    // For resources: makes this device's context current; false once it is gone.
+    bool MakeCurrent();
+    void AddResource(GlResource* resource) { resources_.insert(resource); }
+    void RemoveResource(GlResource* resource);
+
+    // Text, for the fonts: draws the text's block at the rectangle's corner in the colour.
+    int32_t DrawTextBlock(FontFace& face, const char* text, int32_t count, const Rect& rect,
+                          uint32_t format, uint32_t colour);
+
+    // The back buffer as 0xAARRGGBB, top row first.
+    void ReadBack(std::vector<uint32_t>& argb, int& width, int& height);
+
+  private:
+    GlDevice(std::shared_ptr<SdlVideo> video, std::shared_ptr<NativeWindow> window, bool paced);
+    bool MakeContext();
+    void DropContext();
+    bool MakePrograms();
+    bool MakeBackBuffer(const PresentParams& params);
+    void DropBackBuffer();
+    void ResetState();
+    bool Drawable() const;
+    bool ContextReset();
+    void ApplyDrawState();
+
+    std::shared_ptr<SdlVideo> video_;
+    std::shared_ptr<NativeWindow> window_;
+    std::shared_ptr<DeviceLink> link_;
+    void* context_ = nullptr;
+    bool robust_ = false;
+    bool paced_;
+    FramePacer pacer_;
+
+    // GL names
+    unsigned framebuffer_ = 0;
+    unsigned colourBuffer_ = 0;
+    unsigned depthBuffer_ = 0;
+    unsigned meshProgram_ = 0;
+    unsigned textProgram_ = 0;
+    unsigned meshArray_ = 0;
+    unsigned textArray_ = 0;
+    int worldUniform_ = -1;
+    int viewUniform_ = -1;
+    int projectionUniform_ = -1;
+    int textAreaUniform_ = -1;
+    int textTargetUniform_ = -1;
+    int textColourUniform_ = -1;
+
+    int width_ = 0;
+    int height_ = 0;
+    PresentParams params_{};
+
+    // Device state, as Direct3D keeps it.
+    Matrix world_{};
+    Matrix view_{};
+    Matrix projection_{};
+    std::array<uint32_t, 256> renderStates_{};
+    std::array<std::array<uint32_t, 14>, 16> samplerStates_{};
+    uint32_t fvf_ = 0;
+    GlVertexBuffer* stream_ = nullptr;
+    uint32_t streamOffset_ = 0;
+    uint32_t streamStride_ = 0;
+    GlIndexBuffer* indices_ = nullptr;
+    bool inScene_ = false;
+
+    // Lost: nothing may be drawn until a Reset; contextLost: that Reset needs a new context.
+    bool lost_ = false;
+    bool contextLost_ = false;
+
+    std::set<GlResource*> resources_;
+    std::shared_ptr<FontFaces> faces_;
+    std::unique_ptr<TextCache> text_;
+};
+
+}  // namespace platform::sdl

@@ -1,0 +1,186 @@
+#include "platform/sdl/sdl_video.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/sdl/key_codes.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace platform::sdl {
+
+namespace {
+
+constexpr uint32_t kVirtualKeyAlt = 0x12;
+constexpr uint32_t kVirtualKeyF10 = 0x79;
+constexpr int32_t kWheelDelta = 120;
+
+// The key message's lParam as Windows builds it: repeat count, scan code, extended key,
+// Alt held, previous state and transition.
+intptr_t KeyParam(uint8_t directInputKey, bool alt, bool repeat, bool up) {
+    uint32_t bits = 1u | (static_cast<uint32_t>(directInputKey & 0x7F) << 16);
+    if (directInputKey & 0x80) {
+        bits |= 1u << 24;
+    }
+    if (alt) {
+        bits |= 1u << 29;
+    }
+    if (repeat || up) {
+        bits |= 1u << 30;
+    }
+    if (up) {
+        bits |= 1u << 31;
+    }
+    return static_cast<intptr_t>(bits);
+}
+
+// The first code point of UTF-8 text, as an ANSI character; '?' where it has none.
+uint32_t FirstCharacter(const char* text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    if (bytes[0] < 0x80) {
+        return bytes[0];
+    }
+    if ((bytes[0] & 0xE0) == 0xC0 && (bytes[1] & 0xC0) == 0x80) {
+        const uint32_t c = ((bytes[0] & 0x1Fu) << 6) | (bytes[1] & 0x3Fu);
+        return c < 0x100 ? c : '?';
+    }
+    return '?';
+}
+
+}  // namespace
+
+std::shared_ptr<SdlVideo> SdlVideo::Start() {
+    // The game closes itself through WM_CLOSE; SDL is not to quit on its own.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return nullptr;
+    }
+    return std::shared_ptr<SdlVideo>(new SdlVideo());
+}
+
+SdlVideo::~SdlVideo() {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (SDL_WasInit(0) == 0) {
+        SDL_Quit();
+    }
+}
+
+void SdlVideo::Pump() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        Translate(&event);
+    }
+}
+
+bool SdlVideo::Take(Message& message, uint32_t& character) {
+    if (queue_.empty()) {
+        return false;
+    }
+    message = queue_.front().message;
+    character = queue_.front().character;
+    queue_.pop_front();
+    return true;
+}
+
+void SdlVideo::PostFront(const Message& message) {
+    queue_.push_front({message, 0});
+}
+
+void SdlVideo::AddWindow(SdlWindow* window) {
+    windows_.push_back(window);
+}
+
+void SdlVideo::RemoveWindow(SdlWindow* window) {
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
+    ForgetMessagesFor(window);
+}
+
+void SdlVideo::ForgetMessagesFor(SdlWindow* window) {
+    std::erase_if(queue_, [window](const Queued& q) { return q.message.window == window; });
+}
+
+int32_t SdlVideo::TakeWheel() {
+    const int32_t wheel = wheel_;
+    wheel_ = 0;
+    return wheel;
+}
+
+SdlWindow* SdlVideo::WindowFor(uint32_t windowId) const {
+    for (SdlWindow* window : windows_) {
+        if (window->id() == windowId) {
+            return window;
+        }
+    }
+    // Keys typed before the window has the focus carry no window: the game has only one.
+    return windowId == 0 && !windows_.empty() ? windows_.front() : nullptr;
+}
+
+void SdlVideo::Enqueue(SdlWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam,
+                       uint32_t character) {
+    // A destroyed window gets no more messages, as on Windows.
+    if (window && window->alive()) {
+        queue_.push_back({{window, message, wParam, lParam}, character});
+    }
+}
+
+void SdlVideo::Translate(const void* raw) {
+    const SDL_Event& event = *static_cast<const SDL_Event*>(raw);
+    switch (event.type) {
+        case SDL_QUIT:
+            // A signal to end the program closes the windows as their close boxes would.
+            for (SdlWindow* window : windows_) {
+                Enqueue(window, WM_CLOSE, 0, 0, 0);
+            }
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                Enqueue(WindowFor(event.window.windowID), WM_CLOSE, 0, 0, 0);
+            } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                ++focusLosses_;
+            }
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const SDL_Keysym& key = event.key.keysym;
+            const uint32_t virtualKey = VirtualKeyFor(key.sym, key.scancode);
+            if (virtualKey == 0) {
+                break;
+            }
+            const bool up = event.type == SDL_KEYUP;
+            const bool alt = (key.mod & KMOD_ALT) != 0;
+            // With Alt held (or for Alt and F10 themselves) Windows sends system keys.
+            const bool system = alt || virtualKey == kVirtualKeyAlt || virtualKey == kVirtualKeyF10;
+            const uint32_t message =
+                up ? (system ? WM_SYSKEYUP : WM_KEYUP) : (system ? WM_SYSKEYDOWN : WM_KEYDOWN);
+            const uint32_t character =
+                up || system ? 0
+                             : CharacterFor(virtualKey, (key.mod & KMOD_SHIFT) != 0,
+                                            (key.mod & KMOD_CAPS) != 0, (key.mod & KMOD_CTRL) != 0);
+            Enqueue(WindowFor(event.key.windowID), message, virtualKey,
+                    KeyParam(DirectInputKeyFor(key.scancode), alt, event.key.repeat != 0, up),
+                    character);
+            break;
+        }
+        case SDL_TEXTINPUT:
+            // The text of the key just pressed: what TranslateMessage turns it into.
+            if (!queue_.empty() && queue_.back().message.message == WM_KEYDOWN &&
+                event.text.text[0] != '\0') {
+                queue_.back().character = FirstCharacter(event.text.text);
+            }
+            break;
+        case SDL_MOUSEWHEEL: {
+            int32_t notches = event.wheel.y;
+            if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) {
+                notches = -notches;
+            }
+            const int64_t sum = static_cast<int64_t>(wheel_) + int64_t{notches} * kWheelDelta;
+            wheel_ = static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+}  // namespace platform::sdl

@@ -1,0 +1,65 @@
+#include "platform/sdl/sdl_window.h"
+
+#include <SDL.h>
+
+#include "platform/sdl/sdl_video.h"
+
+namespace platform::sdl {
+
+NativeWindow::~NativeWindow() {
+    if (handle) {
+        SDL_DestroyWindow(handle);
+    }
+}
+
+std::unique_ptr<SdlWindow> SdlWindow::Open(std::shared_ptr<SdlVideo> video, const WindowDesc& desc,
+                                           WindowProc proc) {
+    if (!video || desc.width <= 0 || desc.height <= 0) {
+        return nullptr;
+    }
+    // No sizing border and no maximise box: the window keeps the size it is made with.
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    if (!(desc.style & WS_CAPTION)) {
+        flags |= SDL_WINDOW_BORDERLESS;
+    }
+    SDL_Window* handle = SDL_CreateWindow(desc.title ? desc.title : "", desc.x, desc.y, desc.width,
+                                          desc.height, flags);
+    if (!handle) {
+        return nullptr;
+    }
+    auto native = std::make_shared<NativeWindow>(handle);
+    std::unique_ptr<SdlWindow> window(new SdlWindow(video, native, std::move(proc)));
+    if (desc.style & WS_VISIBLE) {
+        SDL_ShowWindow(handle);
+        // The size asked for is the outer one: where the window manager reports its frame,
+        // the client area is what the frame leaves, and the frame's corner sits at (x, y).
+        int top = 0, left = 0, bottom = 0, right = 0;
+        if (SDL_GetWindowBordersSize(handle, &top, &left, &bottom, &right) == 0 &&
+            (top | left | bottom | right) != 0 && desc.width > left + right &&
+            desc.height > top + bottom) {
+            SDL_SetWindowSize(handle, desc.width - left - right, desc.height - top - bottom);
+            SDL_SetWindowPosition(handle, desc.x + left, desc.y + top);
+        }
+    }
+    return window;
+}
+
+SdlWindow::SdlWindow(std::shared_ptr<SdlVideo> video, std::shared_ptr<NativeWindow> native,
+                     WindowProc proc)
+    : Window(std::move(proc)),
+      video_(std::move(video)),
+      native_(std::move(native)),
+      id_(SDL_GetWindowID(native_->handle)) {
+    video_->AddWindow(this);
+}
+
+SdlWindow::~SdlWindow() {
+    video_->RemoveWindow(this);
+}
+
+void SdlWindow::DestroyNative() {
+    SDL_HideWindow(native_->handle);
+    video_->ForgetMessagesFor(this);
+}
+
+}  // namespace platform::sdl
