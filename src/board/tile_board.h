@@ -82,23 +82,34 @@ bool TailQualifies(std::span<const FaceCode, 6> tail);
 
 template <typename DrawFn>
 WorkingList TileBoard::Shuffle(DrawFn&& draw) {
-    WorkingList working;
+    // Each tile packed in one word, and the exchange done with a mask: the bits are random,
+    // so a branch on them would mispredict half the time.
+    std::array<uint32_t, kTileCount> tiles;
     for (int i = 0; i < kTileCount; ++i) {
-        working[2 * i] = TileSet[i].first;
-        working[2 * i + 1] = TileSet[i].second;
+        tiles[i] = static_cast<uint16_t>(TileSet[i].first) |
+                   static_cast<uint32_t>(static_cast<uint16_t>(TileSet[i].second)) << 16;
     }
     int32_t reservoir = 0;
+    int k = 0;
+    uint32_t atK = tiles[0];  // the tile at position k, kept out of memory between steps
     for (int step = 0; step < kShuffleSteps; ++step) {
         if (reservoir < 1) {
             reservoir = draw();
         }
-        if (reservoir & 1) {
-            const int k = step % kTileCount;
-            const int partner = (k + 1) % kTileCount;
-            std::swap(working[2 * k], working[2 * partner]);
-            std::swap(working[2 * k + 1], working[2 * partner + 1]);
-        }
+        const int partner = (k + 1) % kTileCount;
+        const uint32_t exchange = 0u - static_cast<uint32_t>(reservoir & 1);
+        const uint32_t atPartner = tiles[partner];
+        const uint32_t diff = (atK ^ atPartner) & exchange;
+        tiles[k] = atK ^ diff;
+        atK = atPartner ^ diff;
+        k = partner;
         reservoir /= 2;
+    }
+    tiles[k] = atK;
+    WorkingList working;
+    for (int i = 0; i < kTileCount; ++i) {
+        working[2 * i] = static_cast<FaceCode>(tiles[i] & 0xFFFFu);
+        working[2 * i + 1] = static_cast<FaceCode>(tiles[i] >> 16);
     }
     return working;
 }

@@ -64,6 +64,24 @@ TEST(ShuffleAndLayOut, DrawsOfAllOnesRotateTheSet) {
     }
 }
 
+// Layouts of two clock seconds, worked out by hand from the shuffle's steps.
+TEST(ShuffleAndLayOut, LaysOutTheSecondsOwnShuffle) {
+    const std::pair<uint32_t, std::vector<int>> cases[] = {
+        {1u, {30, 15, 22, 19, 5,  23, 7,  28, 27, 2, 26, 14, 8, 10, 16, 17,
+              31, 1,  20, 6,  18, 25, 12, 0,  11, 3, 24, 21, 4, 9,  29, 13}},
+        {1700000000u, {9,  14, 18, 23, 17, 31, 7, 15, 6,  12, 25, 8, 0,  22, 29, 26,
+                       28, 4,  13, 11, 10, 19, 5, 24, 30, 21, 16, 3, 27, 20, 1,  2}},
+    };
+    for (const auto& [second, order] : cases) {
+        SCOPED_TRACE(second);
+        board::ShuffleRandom random;
+        random.SeedForDeal(second);
+        TileBoard b;
+        b.ShuffleAndLayOut([&] { return random.Draw(); });
+        ExpectLayout(b, order);
+    }
+}
+
 TEST(ShuffleAndLayOut, OverwritesWhateverTheBoardHeld) {
     TileBoard b = boardtest::BoardWithRows({{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {}, {13}});
     b.halves.fill(6);
