@@ -131,39 +131,21 @@ TEST(Tutorial, FontThatCannotBeMadeLeavesOnlyItsItemOut) {
     EXPECT_TRUE(rig.system.messageBoxes().empty());
 }
 
-TEST(Menu, WithoutItsFontNothingIsDrawn) {
+TEST(Screens, WithoutAFontOrADeviceNothingIsDrawnOrReported) {
     ScreensRig rig;
     rig.system.faults().createFont = FailPlan::Nth(1);
     rig.screens->CreateSharedFont();
     EXPECT_EQ(rig.screens->sharedFont, nullptr);
     rig.screens->DrawMenu();
     EXPECT_EQ(rig.log().Count("Font::DrawText"), 0u);
-    rig.screens->ReleaseSharedFont();
     EXPECT_TRUE(rig.system.messageBoxes().empty());
-}
 
-TEST(Screens, WithoutADeviceNothingIsMadeOrDrawn) {
-    TextScreens screens(nullptr);
-    screens.CreateSharedFont();
-    screens.DrawMenu();
-    screens.DrawTutorial();
-    screens.ReleaseSharedFont();
-    EXPECT_EQ(screens.sharedFont, nullptr);
-}
-
-TEST(Screens, SharedFontIsMadeOnceAndReleasedOnce) {
-    ScreensRig rig;
-    rig.screens->CreateSharedFont();
-    platform::Font* first = rig.screens->sharedFont.get();
-    rig.screens->CreateSharedFont();  // a second call must not swap the font under a reset
-    EXPECT_EQ(rig.screens->sharedFont.get(), first);
-    EXPECT_EQ(rig.log().Count("Device::CreateFontIndirect"), 1u);
-
-    rig.screens->ReleaseSharedFont();
-    rig.screens->ReleaseSharedFont();
-    EXPECT_EQ(rig.screens->sharedFont, nullptr);
-    EXPECT_EQ(rig.log().Count("Font::Release"), 1u);
-    EXPECT_EQ(rig.system.live().fonts, 0);
+    TextScreens headless(nullptr);
+    headless.CreateSharedFont();
+    headless.DrawMenu();
+    headless.DrawTutorial();
+    headless.ReleaseSharedFont();
+    EXPECT_EQ(headless.sharedFont, nullptr);
 }
 
 }  // namespace
