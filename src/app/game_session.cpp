@@ -28,6 +28,10 @@ void GameSession::Pass() {
         system_.TranslateMessage(removed);
         system_.DispatchMessage(removed);
     }
+    // Without input or a board start-up failed: a caller that passes anyway gets no frame.
+    if (!inputManager || !game) {
+        return;
+    }
     inputManager->Update();
     if (!application.CheckDevice(screens.sharedFont.get())) {
         return;

@@ -74,6 +74,24 @@ TEST_F(FrameLoop, TheMenuShowsFirstAndEachPassTakesOneMessageInOrder) {
     EXPECT_EQ(system.device().presents, 4);
 }
 
+TEST_F(FrameLoop, TwoKeysInOneFrameAreCarriedOutInTheirOwnPassesWithCharactersBetween) {
+    system.recorder().translateKeys = true;
+    Start();
+    StartPlaying();  // S and its character
+    session->Pass();
+    system.PostKeyDown('C');
+    system.PostKeyDown('T');
+    const auto checked = system.device().draws;
+    session->Pass();
+    EXPECT_EQ(session->flow.currentRow, 1);  // C ran in its own pass
+    session->Pass();                         // its character: no command
+    EXPECT_EQ(state(), Playing);
+    EXPECT_EQ(system.device().draws, checked + 1);
+    session->Pass();
+    EXPECT_EQ(state(), Tutorial);
+    EXPECT_EQ(system.pendingMessages(), 1u);  // T's character is still to come
+}
+
 TEST_F(FrameLoop, WhileTheDeviceIsLostFramesAreSkippedAndAKeyWaitsForTheFirstFrameDrawn) {
     Start();
     StartPlaying();

@@ -55,8 +55,34 @@ bool RecordSystem::PeekMessage(Message& message) {
     return true;
 }
 
+namespace {
+
+constexpr uint32_t kSysChar = 0x0106;  // WM_SYSCHAR
+
+// The character a key gives without Shift; 0 for keys that give none.
+uintptr_t CharacterOf(uintptr_t virtualKey) {
+    if (virtualKey >= 'A' && virtualKey <= 'Z') {
+        return virtualKey - 'A' + 'a';
+    }
+    if ((virtualKey >= '0' && virtualKey <= '9') || virtualKey == 0x08 || virtualKey == 0x09 ||
+        virtualKey == 0x0D || virtualKey == VK_ESCAPE || virtualKey == 0x20) {
+        return virtualKey;
+    }
+    return 0;
+}
+
+}  // namespace
+
 void RecordSystem::TranslateMessage(const Message& message) {
     log().Add("TranslateMessage", "", message.message, message.wParam, message.lParam);
+    if (!recorder_->translateKeys ||
+        (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)) {
+        return;
+    }
+    if (const uintptr_t character = CharacterOf(message.wParam)) {
+        const uint32_t kind = message.message == WM_KEYDOWN ? WM_CHAR : kSysChar;
+        recorder_->queue.push_front({nullptr, kind, character, message.lParam});
+    }
 }
 
 intptr_t RecordSystem::DispatchMessage(const Message& message) {

@@ -83,6 +83,9 @@ struct Recorder {
     std::vector<MessageBoxRecord> messageBoxes;
     std::deque<Message> queue;  // the window is filled in when the message is taken
     int64_t clock = 0;
+    // When set, TranslateMessage turns a character key-down into a WM_CHAR (WM_SYSCHAR with
+    // Alt) taken by the next PeekMessage, as Windows does.
+    bool translateKeys = false;
     int32_t cursorCount = 0;
 
     DeviceCondition condition = DeviceCondition::Usable;

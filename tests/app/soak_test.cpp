@@ -1,0 +1,142 @@
+// A long run of random keys, Alt combinations, mouse motion and device losses: the board
+// keeps exactly one buffer pair and memory stays flat. The frame count is set by the build
+// (fewer under the sanitizers) and can be overridden with TAVORIN_SOAK_FRAMES.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+#include "app/game_session.h"
+#include "platform/record/record_system.h"
+
+#ifndef TAVORIN_SOAK_FRAMES
+#define TAVORIN_SOAK_FRAMES 1000000
+#endif
+
+namespace app {
+namespace {
+
+namespace record = platform::record;
+
+long FramesToRun() {
+    if (const char* text = std::getenv("TAVORIN_SOAK_FRAMES")) {
+        const long frames = std::strtol(text, nullptr, 10);
+        if (frames > 0) {
+            return frames;
+        }
+    }
+    return TAVORIN_SOAK_FRAMES;
+}
+
+// Resident set size in KiB, from the second field of /proc/self/statm (pages).
+long ResidentKiB() {
+    std::FILE* file = std::fopen("/proc/self/statm", "r");
+    if (!file) {
+        return -1;
+    }
+    long size = 0;
+    long resident = 0;
+    const int read = std::fscanf(file, "%ld %ld", &size, &resident);
+    std::fclose(file);
+    return read == 2 ? resident * (sysconf(_SC_PAGESIZE) / 1024) : -1;
+}
+
+uint32_t CommandKey(std::mt19937& rng) {
+    static constexpr uint32_t kKeys[] = {'S', platform::VK_F2, 'N', 'C', 'D', 'T'};
+    return kKeys[rng() % std::size(kKeys)];
+}
+
+// Any key-down code but the two that quit.
+uint32_t OtherKey(std::mt19937& rng) {
+    for (;;) {
+        const uint32_t key = rng() % 256;
+        if (key != platform::VK_ESCAPE && key != 'Q') {
+            return key;
+        }
+    }
+}
+
+TEST(Soak, RandomPlayWithDeviceLossesKeepsOneBufferPairAndFlatMemory) {
+    const long frames = FramesToRun();
+    record::RecordSystem system;
+    system.log().Enable(false);
+    std::mt19937 rng(20261206);
+    long resident = -1;
+    std::size_t failingRuns = 0;
+    bool uploaded = false;
+    {
+        GameSession session(system);
+        ASSERT_TRUE(session.running());
+        for (long frame = 0; frame < frames; ++frame) {
+            switch (rng() % 16) {
+                case 0:
+                case 1:
+                    system.PostKeyDown(CommandKey(rng));
+                    break;
+                case 2:
+                    system.PostKeyDown(OtherKey(rng));
+                    break;
+                case 3: {
+                    const uint32_t key = rng() % 256;
+                    if (key != platform::VK_F4) {
+                        system.PostSysKeyDown(key);
+                    }
+                    break;
+                }
+                case 4:
+                    system.Post(rng() % 2 ? platform::WM_KEYUP : platform::WM_CHAR, rng() % 256);
+                    break;
+                default:
+                    break;
+            }
+            if (rng() % 4 == 0 && system.recorder().mouseReads.empty()) {
+                system.ScriptMouse({.lX = static_cast<int32_t>(rng() % 401) - 200,
+                                    .lY = static_cast<int32_t>(rng() % 401) - 200});
+            }
+            // Now and then the device goes, sometimes with resets that fail for a while.
+            if (rng() % 4096 == 0 && system.deviceCondition() == record::DeviceCondition::Usable &&
+                system.faults().reset.count == 0) {
+                system.LoseDevice(static_cast<int>(rng() % 5));
+                const int failures = static_cast<int>(rng() % 4);
+                system.faults().reset = record::FailPlan::Times(failures);
+                failingRuns += failures > 0 ? 1 : 0;
+            }
+
+            session.Pass();
+
+            ASSERT_TRUE(session.running()) << "frame " << frame;
+            const int buffers = system.live().vertexBuffers + system.live().indexBuffers;
+            uploaded = uploaded || buffers > 0;
+            ASSERT_EQ(buffers, uploaded ? 2 : 0) << "frame " << frame;
+            if (frame == frames / 10) {
+                resident = ResidentKiB();
+            }
+        }
+        EXPECT_TRUE(uploaded);
+        EXPECT_EQ(system.device().invalidCalls, 0);
+        EXPECT_EQ(system.device().callsWhileLost, 0);
+        EXPECT_EQ(system.messageBoxes().size(), failingRuns);
+        EXPECT_EQ(system.live().fonts, 1);
+#if TAVORIN_SOAK_CHECK_RSS
+        // The sanitizers hold freed memory back on purpose; without them it must stay flat.
+        const long grown = ResidentKiB() - resident;
+        EXPECT_LT(grown, 2048) << "resident set grew by " << grown << " KiB";
+#endif
+        std::printf(
+            "soak: %ld frames, %lld drawn, %lld draws, %lld resets, %zu reset-failure runs, "
+            "resident %ld KiB after warm-up, %ld KiB at the end\n",
+            frames, static_cast<long long>(system.device().presents),
+            static_cast<long long>(system.device().draws),
+            static_cast<long long>(system.device().resets), failingRuns, resident, ResidentKiB());
+
+        system.PostKeyDown(platform::VK_ESCAPE);
+        EXPECT_EQ(session.Run(), platform::VK_ESCAPE);
+    }
+    EXPECT_EQ(system.live().Total(), 0);
+}
+
+}  // namespace
+}  // namespace app
