@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the release build, then again under ASan + UBSan.
+# Sets up, builds and runs every test: the release build (unit, model, end-to-end under
+# Xvfb, soak, memcheck, benchmarks briefly), the whole suite again under ASan + UBSan, then
+# a minute of fuzzing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-cmake --preset release
-cmake --build --preset release
-ctest --preset release
+for preset in release asan; do
+    cmake --preset "$preset"
+    cmake --build --preset "$preset"
+    ctest --preset "$preset"
+done
 
-cmake --preset asan
-cmake --build --preset asan
-ctest --preset asan
+cmake --preset fuzz
+cmake --build --preset fuzz --target game_fuzzer
+ctest --preset fuzz

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# run_fuzzer.sh FUZZER SEED_CORPUS WORK_DIR SECONDS: fuzzes from a copy of the seed corpus.
+set -euo pipefail
+fuzzer=$1 seeds=$2 work=$3 seconds=$4
+rm -rf "$work" && mkdir -p "$work/corpus" "$work/artifacts"
+cp "$seeds"/* "$work/corpus/"
+exec "$fuzzer" -max_total_time="$seconds" -max_len=512 -print_final_stats=1 \
+    -artifact_prefix="$work/artifacts/" "$work/corpus"
