@@ -531,6 +531,8 @@ HResult GlDevice::Reset(const PresentParams& params) {
         }
     }
     if (!MakeCurrent() || !MakeBackBuffer(params)) {
+        // No back buffer: the device stays lost until a Reset succeeds.
+        lost_ = true;
         return kInvalidCall;
     }
     params_ = params;

@@ -56,6 +56,13 @@ std::shared_ptr<SdlVideo> SdlVideo::Start() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return nullptr;
     }
+    // SDL falls back to drivers that show nothing; the player would face an invisible game.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!SDL_getenv("SDL_VIDEODRIVER") && driver &&
+        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
     return std::shared_ptr<SdlVideo>(new SdlVideo());
 }
 

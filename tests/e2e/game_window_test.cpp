@@ -1,0 +1,223 @@
+// The real game in a real window: keys through xdotool, frames captured and checked at the
+// screen positions the projection gives.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "x_session.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr float kCotHalfFov = 2.4142134f;  // 1 / tan(0.785398 / 2)
+constexpr float kAspect = 5.0f / 3.0f;
+constexpr float kDepth = 40.0f;
+
+class GameWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!e2e::HaveProgram("Xvfb") || !e2e::HaveProgram("xdotool") ||
+            !e2e::HaveProgram("import")) {
+            GTEST_SKIP() << "needs Xvfb, xdotool and imagemagick";
+        }
+        ASSERT_TRUE(display_.Start());
+        dir_ = std::filesystem::temp_directory_path() / ("tavorin-e2e-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir_);
+        std::filesystem::copy_file(TAVORIN_ASSETS "/arrow.bmp", dir_ / "arrow.bmp",
+                                   std::filesystem::copy_options::overwrite_existing);
+        pid_ = e2e::Spawn({TAVORIN_EXE}, dir_.string(), {"DISPLAY=" + display_.name()});
+        ASSERT_GT(pid_, 0);
+        window_ = e2e::FindWindow(display_.name(), "Tavorin", 20s);
+        ASSERT_FALSE(window_.empty()) << "the game window never appeared";
+        Run("xdotool windowfocus --sync " + window_);
+        Settle();
+    }
+
+    void TearDown() override {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            e2e::WaitForExit(pid_, 5s);
+        }
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+
+    std::string Run(const std::string& command) { return e2e::RunOn(display_.name(), command); }
+
+    // A few frames at 60 Hz, and more for llvmpipe under a sanitizer.
+    static void Settle() { std::this_thread::sleep_for(600ms); }
+
+    void Press(const std::string& key) {
+        Run("xdotool key --clearmodifiers " + key);
+        Settle();
+    }
+
+    e2e::Capture Shot() {
+        e2e::Capture capture;
+        EXPECT_TRUE(e2e::CaptureWindow(display_.name(), window_, capture));
+        return capture;
+    }
+
+    // A point of the board at depth 40, in window pixels.
+    static e2e::Rgb AtWorld(const e2e::Capture& shot, float x, float y) {
+        const float backX = 640.0f * (1.0f + x * kCotHalfFov / (kDepth * kAspect));
+        const float backY = 384.0f * (1.0f - y * kCotHalfFov / kDepth);
+        return shot.At(static_cast<int>(std::lround(backX * shot.width / 1280.0f)),
+                       static_cast<int>(std::lround(backY * shot.height / 768.0f)));
+    }
+
+    // A point of a tile body away from its pips.
+    static e2e::Rgb TableSlot(const e2e::Capture& shot, int row, int position) {
+        return AtWorld(shot, position * 2.5f - 20.0f + 0.95f, 12.0f - row * 4.375f + 0.5f);
+    }
+    static e2e::Rgb StockSlot(const e2e::Capture& shot, int place) {
+        return AtWorld(shot, place * 2.5f - 20.0f + 0.95f, -10.75f + 0.5f);
+    }
+
+    // Pixels of a colour inside a back-buffer rectangle.
+    static int Count(const e2e::Capture& shot, int left, int top, int right, int bottom,
+                     bool (*colour)(e2e::Rgb)) {
+        int count = 0;
+        const int y0 = top * shot.height / 768;
+        const int y1 = bottom * shot.height / 768;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = left; x < std::min(right, shot.width); ++x) {
+                count += colour(shot.At(x, y)) ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
+    void ExpectOpeningBoard(const e2e::Capture& shot, int dealt) {
+        for (int row = 0; row < 5; ++row) {
+            for (int position = 0; position < 19; ++position) {
+                const bool tile = position < 5 + dealt;
+                EXPECT_EQ(e2e::IsWhite(TableSlot(shot, row, position)), tile)
+                    << "row " << row << " position " << position;
+                EXPECT_EQ(e2e::IsBlack(TableSlot(shot, row, position)), !tile)
+                    << "row " << row << " position " << position;
+            }
+        }
+    }
+
+    e2e::XvfbDisplay display_;
+    std::filesystem::path dir_;
+    pid_t pid_ = -1;
+    std::string window_;
+};
+
+TEST_F(GameWindowTest, OpensItsWindowAtItsPlaceAndSize) {
+    const std::string geometry = Run("xdotool getwindowgeometry " + window_);
+    EXPECT_NE(geometry.find("Position: 30,30"), std::string::npos) << geometry;
+    EXPECT_NE(geometry.find("Geometry: 1280x760"), std::string::npos) << geometry;
+}
+
+TEST_F(GameWindowTest, MenuShowsThreeRedLabelsAndNothingElse) {
+    const e2e::Capture shot = Shot();
+    ASSERT_EQ(shot.width, 1280);
+    // Each label's text starts at its rectangle's left and is 40 pixels high.
+    EXPECT_GT(Count(shot, 300, 600, 550, 650, e2e::IsRed), 200) << "Start";
+    EXPECT_GT(Count(shot, 550, 600, 950, 650, e2e::IsRed), 200) << "Tutorial";
+    EXPECT_GT(Count(shot, 950, 600, 1280, 650, e2e::IsRed), 200) << "Quit";
+    EXPECT_EQ(Count(shot, 0, 0, 1280, 600, e2e::IsRed), 0);
+    EXPECT_EQ(Count(shot, 0, 650, 1280, 768, e2e::IsRed), 0);
+    EXPECT_EQ(Count(shot, 0, 0, 1280, 768, e2e::IsWhite), 0) << "no tiles on the menu";
+}
+
+TEST_F(GameWindowTest, StartLaysOutFiveRowsDealFillsASixthAndEscQuits) {
+    Press("s");
+    e2e::Capture shot = Shot();
+    ExpectOpeningBoard(shot, 0);
+    for (int place = 0; place < 5; ++place) {
+        EXPECT_TRUE(e2e::IsWhite(StockSlot(shot, place))) << "stock " << place;
+    }
+    EXPECT_EQ(Count(shot, 0, 0, 1280, 768, e2e::IsRed) > 0, true) << "red pips";
+
+    Press("d");
+    shot = Shot();
+    ExpectOpeningBoard(shot, 1);
+    // Five of the seven stock tiles went out: two are left, in the last places.
+    for (int place = 0; place < 5; ++place) {
+        EXPECT_EQ(e2e::IsWhite(StockSlot(shot, place)), place >= 3) << "stock " << place;
+    }
+
+    Run("xdotool key Escape");
+    EXPECT_EQ(e2e::WaitForExit(pid_, 20s), std::optional<int>(27));
+    pid_ = -1;
+}
+
+TEST_F(GameWindowTest, RulesPageShowsWhiteTextAndLeavesForTheBoard) {
+    Press("t");
+    e2e::Capture shot = Shot();
+    EXPECT_GT(Count(shot, 30, 30, 780, 70, e2e::IsWhite), 300) << "first heading";
+    EXPECT_GT(Count(shot, 30, 70, 780, 130, e2e::IsWhite), 600) << "first paragraph";
+    EXPECT_GT(Count(shot, 30, 190, 780, 230, e2e::IsWhite), 300) << "second heading";
+    EXPECT_GT(Count(shot, 30, 230, 780, 290, e2e::IsWhite), 600) << "second paragraph";
+    // Wrapped within 750 pixels, and nothing else on the page.
+    EXPECT_EQ(Count(shot, 782, 0, 1280, 768, e2e::IsWhite), 0);
+    EXPECT_EQ(Count(shot, 0, 320, 1280, 768, e2e::IsWhite), 0) << "no tiles";
+    EXPECT_EQ(Count(shot, 0, 0, 1280, 768, e2e::IsRed), 0);
+
+    Press("s");
+    Press("t");
+    shot = Shot();
+    EXPECT_EQ(Count(shot, 0, 320, 1280, 768, e2e::IsWhite), 0) << "no tiles over the rules";
+    Press("n");
+    ExpectOpeningBoard(Shot(), 0);
+}
+
+TEST_F(GameWindowTest, BoardComesBackUnchangedAfterTheWindowWasHidden) {
+    Press("s");
+    const e2e::Capture before = Shot();
+    ExpectOpeningBoard(before, 0);
+    Run("xdotool windowunmap --sync " + window_);
+    Settle();
+    Run("xdotool windowmap --sync " + window_);
+    Settle();
+    const e2e::Capture after = Shot();
+    ExpectOpeningBoard(after, 0);
+    EXPECT_EQ(before.rgb, after.rgb);
+}
+
+TEST_F(GameWindowTest, AltF4ClosesTheGame) {
+    Press("s");
+    Run("xdotool key alt+F4");
+    // The last message taken is the system key-down of F4 that closed the window.
+    EXPECT_EQ(e2e::WaitForExit(pid_, 20s), std::optional<int>(0x73));
+    pid_ = -1;
+}
+
+TEST_F(GameWindowTest, AskedToEndItClosesAsByTheCloseBox) {
+    kill(pid_, SIGTERM);
+    EXPECT_EQ(e2e::WaitForExit(pid_, 20s), std::optional<int>(0));
+    pid_ = -1;
+}
+
+TEST_F(GameWindowTest, ShownScreensCostLittleProcessorTime) {
+    Press("s");
+    const auto ticks = [this] {
+        std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+        std::string field;
+        long total = 0;
+        for (int i = 1; i <= 15 && stat >> field; ++i) {
+            if (i == 14 || i == 15) {
+                total += std::stol(field);
+            }
+        }
+        return total;
+    };
+    const long start = ticks();
+    std::this_thread::sleep_for(2s);
+    const double cores = static_cast<double>(ticks() - start) / sysconf(_SC_CLK_TCK) / 2.0;
+    // Paced to the display rate, not a loop spinning on every core.
+    EXPECT_LT(cores, 1.0);
+}
+
+}  // namespace
