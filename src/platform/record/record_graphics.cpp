@@ -25,7 +25,9 @@ class RecordBuffer final : public Base, public Recorded, public RecordBufferByte
                  FailPlan& lockPlan, int& liveCount)
         : Recorded(std::move(recorder), kind),
           RecordBufferBytes(length),
-          kind_(kind),
+          releaseCall_(std::string(kind) + "::Release"),
+          lockCall_(std::string(kind) + "::Lock"),
+          unlockCall_(std::string(kind) + "::Unlock"),
           lockPlan_(lockPlan),
           liveCount_(liveCount) {
         ++liveCount_;
@@ -33,13 +35,13 @@ class RecordBuffer final : public Base, public Recorded, public RecordBufferByte
     }
 
     ~RecordBuffer() override {
-        Log(kind_ + "::Release");
+        Log(releaseCall_);
         --liveCount_;
         rec().bufferSizes.erase(this);
     }
 
     HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) override {
-        Log(kind_ + "::Lock", offset, size, flags);
+        Log(lockCall_, offset, size, flags);
         if (data) {
             *data = nullptr;
         }
@@ -57,7 +59,7 @@ class RecordBuffer final : public Base, public Recorded, public RecordBufferByte
     }
 
     HResult Unlock() override {
-        Log(kind_ + "::Unlock");
+        Log(unlockCall_);
         if (locks_ == 0) {
             ++rec().device.invalidCalls;
             return kInvalidCall;
@@ -67,7 +69,10 @@ class RecordBuffer final : public Base, public Recorded, public RecordBufferByte
     }
 
   private:
-    std::string kind_;
+    // Call names made once: the log may be off, but the calls go on for a million frames.
+    std::string releaseCall_;
+    std::string lockCall_;
+    std::string unlockCall_;
     FailPlan& lockPlan_;
     int& liveCount_;
     int locks_ = 0;
@@ -280,6 +285,7 @@ class RecordDevice final : public Device, public Recorded {
         Log("Device::SetStreamSource", stream, TagOf(buffer), offset, stride);
         if (stream == 0) {
             stream_ = buffer;
+            streamTag_ = TagOf(buffer);
             streamOffset_ = offset;
             stride_ = stride;
         }
@@ -289,6 +295,7 @@ class RecordDevice final : public Device, public Recorded {
     HResult SetIndices(IndexBuffer* buffer) override {
         Log("Device::SetIndices", TagOf(buffer));
         indices_ = buffer;
+        indicesTag_ = TagOf(buffer);
         return kOk;
     }
 
@@ -303,7 +310,7 @@ class RecordDevice final : public Device, public Recorded {
         const uint64_t vertexBytes =
             uint64_t{streamOffset_} + (uint64_t{minIndex} + numVertices) * stride_;
         const uint64_t indexBytes = (uint64_t{startIndex} + uint64_t{primitiveCount} * 3) * 2;
-        if (!inScene_ || !IsLive(stream_) || !IsLive(indices_) ||
+        if (!inScene_ || !IsBound(stream_, streamTag_) || !IsBound(indices_, indicesTag_) ||
             vertexBytes > rec().bufferSizes[stream_] || indexBytes > rec().bufferSizes[indices_]) {
             ++d.invalidCalls;
             return kInvalidCall;
@@ -345,8 +352,9 @@ class RecordDevice final : public Device, public Recorded {
     }
 
   private:
-    bool IsLive(const Buffer* buffer) const {
-        return buffer && recorder_->bufferSizes.contains(buffer);
+    // Still the buffer that was bound: a released one may have left its address to another.
+    bool IsBound(const Buffer* buffer, const std::string& tag) const {
+        return buffer && recorder_->bufferSizes.contains(buffer) && TagOf(buffer) == tag;
     }
     void NoteIfLost() {
         if (rec().condition != DeviceCondition::Usable) {
@@ -357,9 +365,11 @@ class RecordDevice final : public Device, public Recorded {
     std::shared_ptr<Recorder> recorder_;
     bool inScene_ = false;
     const VertexBuffer* stream_ = nullptr;
+    std::string streamTag_;
     uint32_t streamOffset_ = 0;
     uint32_t stride_ = 0;
     const IndexBuffer* indices_ = nullptr;
+    std::string indicesTag_;
 };
 
 class RecordGraphics final : public Graphics, public Recorded {

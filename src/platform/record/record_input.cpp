@@ -1,3 +1,4 @@
+#include <array>
 #include <cstring>
 #include <optional>
 
@@ -9,21 +10,27 @@ namespace {
 
 constexpr HResult kInvalidArg = static_cast<HResult>(0x80070057u);  // DIERR_INVALIDPARAM
 
+std::array<std::string, 7> CallNames(const std::string& kind) {
+    return {kind + "::Release",       kind + "::SetDataFormat", kind + "::SetCooperativeLevel",
+            kind + "::Acquire",       kind + "::Unacquire",     kind + "::GetCapabilities",
+            kind + "::GetDeviceState"};
+}
+
 class RecordInputDevice final : public InputDevice, public Recorded {
   public:
     RecordInputDevice(std::shared_ptr<Recorder> recorder, DeviceGuid guid)
         : Recorded(std::move(recorder), Format(guid)),
-          kind_(Format(guid)),
+          calls_(CallNames(Format(guid))),
           keyboard_(guid == DeviceGuid::SysKeyboard) {
         ++rec().live.inputDevices;
     }
     ~RecordInputDevice() override {
-        Log(kind_ + "::Release");
+        Log(calls_[0]);
         --rec().live.inputDevices;
     }
 
     HResult SetDataFormat(DataFormat format) override {
-        Log(kind_ + "::SetDataFormat", format);
+        Log(calls_[1], format);
         if (const HResult r = faults().setDataFormat.Next(); Failed(r)) {
             return r;
         }
@@ -32,12 +39,12 @@ class RecordInputDevice final : public InputDevice, public Recorded {
     }
 
     HResult SetCooperativeLevel(Window* window, uint32_t flags) override {
-        Log(kind_ + "::SetCooperativeLevel", TagOf(window), flags);
+        Log(calls_[2], TagOf(window), flags);
         return faults().setCooperativeLevel.Next();
     }
 
     HResult Acquire() override {
-        Log(kind_ + "::Acquire");
+        Log(calls_[3]);
         if (const HResult r = faults().acquire.Next(); Failed(r)) {
             return r;
         }
@@ -49,13 +56,13 @@ class RecordInputDevice final : public InputDevice, public Recorded {
     }
 
     HResult Unacquire() override {
-        Log(kind_ + "::Unacquire");
+        Log(calls_[4]);
         acquired_ = false;
         return kOk;
     }
 
     HResult GetCapabilities(DeviceCaps& caps) override {
-        Log(kind_ + "::GetCapabilities", caps.dwSize);
+        Log(calls_[5], caps.dwSize);
         if (const HResult r = faults().getCapabilities.Next(); Failed(r)) {
             return r;
         }
@@ -68,7 +75,7 @@ class RecordInputDevice final : public InputDevice, public Recorded {
     }
 
     HResult GetDeviceState(uint32_t size, void* data) override {
-        Log(kind_ + "::GetDeviceState", size);
+        Log(calls_[6], size);
         if (const HResult r = faults().getDeviceState.Next(); Failed(r)) {
             if (r == kInputLost) {
                 acquired_ = false;
@@ -100,7 +107,9 @@ class RecordInputDevice final : public InputDevice, public Recorded {
   private:
     InputDeviceFaults& faults() { return keyboard_ ? rec().faults.keyboard : rec().faults.mouse; }
 
-    std::string kind_;
+    // Release, SetDataFormat, SetCooperativeLevel, Acquire, Unacquire, GetCapabilities and
+    // GetDeviceState, named once for the log.
+    std::array<std::string, 7> calls_;
     bool keyboard_;
     std::optional<DataFormat> format_;
     bool acquired_ = false;
