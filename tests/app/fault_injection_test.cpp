@@ -39,10 +39,6 @@ TEST_P(StartUpFaults, ReportOnceThenEndWithoutAFrameOrRunOnQuietly) {
     EXPECT_EQ(system.live().Total(), 0) << "leaked";
 }
 
-FailPlan& Plan(record::Recorder& r, FailPlan record::Faults::*plan) {
-    return r.faults.*plan;
-}
-
 template <FailPlan record::InputDeviceFaults::*Step>
 std::function<void(record::Recorder&)> Keyboard() {
     return [](record::Recorder& r) { r.faults.keyboard.*Step = FailPlan::Always(); };
@@ -52,7 +48,7 @@ std::function<void(record::Recorder&)> Mouse() {
     return [](record::Recorder& r) { r.faults.mouse.*Step = FailPlan::Always(); };
 }
 std::function<void(record::Recorder&)> Fail(FailPlan record::Faults::*plan) {
-    return [plan](record::Recorder& r) { Plan(r, plan) = FailPlan::Always(); };
+    return [plan](record::Recorder& r) { r.faults.*plan = FailPlan::Always(); };
 }
 
 using F = record::Faults;
@@ -119,6 +115,19 @@ TEST_F(FrameFaults, LostKeyboardAndMouseAreTakenBackWithoutAMessage) {
     const auto last = log().FindLast("Keyboard::GetDeviceState");
     EXPECT_EQ(log()[last + 1].call, "Mouse::GetDeviceState");
     EXPECT_EQ(system.device().presents, 2 + 4);
+}
+
+TEST_F(FrameFaults, FailingScenesAndPresentsStopNeitherTheGameNorTheLoop) {
+    Start();
+    system.faults().beginScene = FailPlan::Times(2);
+    system.faults().present = FailPlan::Times(3, platform::kDeviceLost);
+    system.PostKeyDown('S');
+    Passes(4);
+    EXPECT_EQ(state(), Playing);  // the new game ran though its scene did not begin
+    EXPECT_EQ(system.device().presents, 4);
+    EXPECT_EQ(system.device().draws, 2);  // the board is back once scenes begin again
+    EXPECT_TRUE(system.messageBoxes().empty());
+    EXPECT_EQ(RunToEsc(), 0x1B);
 }
 
 TEST_F(FrameFaults, MouseMotionMovesTheCursorWithinTheBackBuffer) {

@@ -50,6 +50,8 @@ struct Faults {
     FailPlan direct3DCreate;  // Direct3DCreate9 returns null
     FailPlan createDevice;    // Graphics::CreateDevice
     FailPlan reset;           // Device::Reset of a device that could be reset
+    FailPlan beginScene;      // no scene: the draws until EndScene are refused
+    FailPlan present;
     FailPlan createVertexBuffer;
     FailPlan lockVertexBuffer;
     FailPlan createIndexBuffer;

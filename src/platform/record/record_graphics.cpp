@@ -217,6 +217,9 @@ class RecordDevice final : public Device, public Recorded {
         Log("Device::BeginScene");
         ++rec().device.beginScenes;
         NoteIfLost();
+        if (const HResult r = rec().faults.beginScene.Next(); Failed(r)) {
+            return r;
+        }
         if (inScene_) {
             ++rec().device.invalidCalls;
             return kInvalidCall;
@@ -242,6 +245,9 @@ class RecordDevice final : public Device, public Recorded {
         NoteIfLost();
         if (inScene_) {
             ++rec().device.invalidCalls;
+        }
+        if (const HResult r = rec().faults.present.Next(); Failed(r)) {
+            return r;
         }
         return rec().condition == DeviceCondition::Usable ? kOk : kDeviceLost;
     }
