@@ -142,5 +142,17 @@ std::span<const uint8_t> RecordSystem::Contents(const Buffer* buffer) {
 std::string RecordSystem::Tag(const Buffer* buffer) {
     return TagOf(buffer);
 }
+std::string RecordSystem::Tag(const Font* font) {
+    return TagOf(font);
+}
+std::string RecordSystem::Tag(const Texture* texture) {
+    return TagOf(texture);
+}
+std::string RecordSystem::Tag(const Window* window) {
+    return TagOf(window);
+}
+std::string RecordSystem::Tag(const InputDevice* device) {
+    return TagOf(device);
+}
 
 }  // namespace platform::record

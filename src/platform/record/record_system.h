@@ -154,8 +154,12 @@ class RecordSystem final : public System {
 
     // The bytes of a buffer this backend made; empty for null.
     static std::span<const uint8_t> Contents(const Buffer* buffer);
-    // The name the log gives a buffer: "VertexBuffer#4", or "null".
+    // The name the log gives an object: "VertexBuffer#4", or "null".
     static std::string Tag(const Buffer* buffer);
+    static std::string Tag(const Font* font);
+    static std::string Tag(const Texture* texture);
+    static std::string Tag(const Window* window);
+    static std::string Tag(const InputDevice* device);
 
   private:
     std::shared_ptr<Recorder> recorder_;
