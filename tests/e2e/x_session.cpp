@@ -161,7 +161,8 @@ std::string FindWindow(const std::string& display, const std::string& name,
 }
 
 Rgb Capture::At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height) {
+    if (x < 0 || y < 0 || x >= width || y >= height ||
+        rgb.size() < static_cast<size_t>(width) * height * 3) {
         return {0, 0, 0};
     }
     const size_t at = (static_cast<size_t>(y) * width + x) * 3;
@@ -176,12 +177,14 @@ bool CaptureWindow(const std::string& display, const std::string& window, Captur
     int maxval = 0;
     in >> magic >> capture.width >> capture.height >> maxval;
     if (magic != "P6" || maxval != 255 || capture.width <= 0 || capture.height <= 0) {
+        capture = {};
         return false;
     }
     in.get();
     const size_t bytes = static_cast<size_t>(capture.width) * capture.height * 3;
     const size_t start = static_cast<size_t>(in.tellg());
     if (ppm.size() < start + bytes) {
+        capture = {};
         return false;
     }
     capture.rgb.assign(ppm.begin() + static_cast<std::ptrdiff_t>(start),

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Starts the game on a private Xvfb display, presses the given keys one after another and
+# saves a PNG of the window.
+#   scripts/screenshot.sh out.png [key ...]      e.g. scripts/screenshot.sh board.png S D
+# The game is build/release/tavorin (built when missing) or $TAVORIN_EXE.
+set -euo pipefail
+if (($# < 1)); then
+    echo "usage: $0 out.png [key ...]" >&2
+    exit 2
+fi
+root="$(cd "$(dirname "$0")/.." && pwd)"
+out="$(realpath -m "$1")"
+shift
+for tool in Xvfb xdotool import; do
+    command -v "$tool" >/dev/null || { echo "$0: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
+done
+
+game="$(realpath -m "${TAVORIN_EXE:-$root/build/release/tavorin}")"
+if [ ! -x "$game" ]; then
+    cmake --preset release >/dev/null
+    cmake --build --preset release --target tavorin
+fi
+
+work="$(mktemp -d)"
+xvfb=""
+tavorin=""
+cleanup() {
+    [ -n "$tavorin" ] && kill "$tavorin" 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display number and writes it once it is ready.
+Xvfb -displayfd 3 -screen 0 1600x1000x24 +extension GLX -nolisten tcp 3>"$work/display" \
+    >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { echo "$0: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# The game reads arrow.bmp from its working directory.
+cp "$root/assets/arrow.bmp" "$work/"
+(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
+tavorin=$!
+window=""
+for _ in $(seq 100); do
+    window="$(xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null | head -n1 || true)"
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "$0: the game window did not appear" >&2; cat "$work/game.log" >&2; exit 1; }
+xdotool windowfocus --sync "$window"
+sleep 1
+
+for key in "$@"; do
+    # A single letter is the letter key itself, without Shift.
+    [ "${#key}" -eq 1 ] && key="${key,,}"
+    xdotool key --clearmodifiers "$key"
+    sleep 0.5
+done
+import -window "$window" "png:$out"
+echo "$out"
