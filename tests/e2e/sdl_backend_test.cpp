@@ -531,6 +531,49 @@ TEST_F(SdlBackendTest, KeyboardAndMouseStatesLeaveTheMessagesAlone) {
     EXPECT_EQ(keyboard->GetDeviceState(256, keys), platform::kNotAcquired);
 }
 
+TEST_F(SdlBackendTest, ForegroundDevicesAreLostWithTheFocusAndAcquiredAgain) {
+    std::unique_ptr<platform::InputSystem> input;
+    ASSERT_EQ(system_->DirectInput8Create(platform::dinput::VERSION, input), platform::kOk);
+    std::unique_ptr<platform::InputDevice> mouse;
+    ASSERT_EQ(input->CreateDevice(platform::DeviceGuid::SysMouse, mouse), platform::kOk);
+    ASSERT_EQ(mouse->SetDataFormat(platform::DataFormat::Mouse2), platform::kOk);
+    EXPECT_LT(mouse->SetCooperativeLevel(window_.get(), 0x0C), 0) << "background and foreground";
+    ASSERT_EQ(mouse->SetCooperativeLevel(window_.get(), 0x06), platform::kOk);
+    Xdo("windowfocus --sync " + xid_);
+    Drain(200ms);
+    ASSERT_EQ(mouse->Acquire(), platform::kOk);
+    platform::MouseState2 state{};
+    EXPECT_EQ(mouse->GetDeviceState(sizeof state, &state), platform::kOk);
+
+    auto other = system_->CreateWindow(
+        {kClass, "Other", 0, platform::WS_VISIBLE, 100, 100, 200, 100}, nullptr);
+    ASSERT_NE(other, nullptr);
+    const std::string otherId = e2e::FindWindow(display_.name(), "Other", 10s);
+    Xdo("windowfocus --sync " + otherId);
+    Drain(300ms);
+    EXPECT_EQ(mouse->GetDeviceState(sizeof state, &state), platform::kInputLost);
+    EXPECT_EQ(mouse->GetDeviceState(sizeof state, &state), platform::kNotAcquired);
+    EXPECT_EQ(mouse->Acquire(), platform::kOk);
+    EXPECT_EQ(mouse->GetDeviceState(sizeof state, &state), platform::kOk);
+}
+
+TEST_F(SdlBackendTest, HeldKeysRepeatTheirKeyDowns) {
+    Xdo("windowfocus --sync " + xid_);
+    Drain(200ms);
+    Xdo("keydown c");
+    std::this_thread::sleep_for(1500ms);
+    Xdo("keyup c");
+    int downs = 0;
+    for (const Message& m : Drain(500ms)) {
+        if (m.message == platform::WM_KEYDOWN && m.wParam == 'C') {
+            // The previous-state bit marks the repeats.
+            EXPECT_EQ((m.lParam >> 30) & 1, downs == 0 ? 0 : 1);
+            ++downs;
+        }
+    }
+    EXPECT_GE(downs, 3);
+}
+
 TEST(SdlWithoutDisplay, NothingStartsAndMessagesGoToStandardError) {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
