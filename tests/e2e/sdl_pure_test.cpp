@@ -1,7 +1,11 @@
-// The parts of the backend that need no display: key translation and text layout.
+// The parts of the backend that need no display: key translation, text layout, pacing.
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
+#include "platform/sdl/frame_pacer.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/text_layout.h"
 
@@ -91,6 +95,26 @@ TEST(TextLayout, LineBreaksAlwaysBreak) {
     EXPECT_EQ(LayOutLines("one\r\ntwo", 1000, Measure), (Lines{"one", "two"}));
     EXPECT_EQ(LayOutLines("one  two", -1, Measure), (Lines{"one  two"}));
     EXPECT_EQ(LayOutLines("", -1, Measure), (Lines{""}));
+}
+
+TEST(FramePacer, HoldsQuickFramesToTheRateButNeverDelaysSlowOnes) {
+    using Clock = std::chrono::steady_clock;
+    platform::sdl::FramePacer pacer;
+    pacer.SetRate(100);
+    pacer.FrameDone();
+    Clock::time_point start = Clock::now();
+    for (int i = 0; i < 10; ++i) {
+        pacer.FrameDone();
+    }
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(95));
+
+    // After a frame far slower than the period, the next one is not held back to catch up.
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    pacer.FrameDone();
+    start = Clock::now();
+    pacer.FrameDone();
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(8));
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(40));
 }
 
 }  // namespace

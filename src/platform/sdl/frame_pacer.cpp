@@ -11,13 +11,8 @@ void FramePacer::SetRate(int hertz) {
     period_ = std::chrono::duration_cast<Clock::duration>(std::chrono::seconds(1)) / hertz;
 }
 
-void FramePacer::FrameDone(Clock::duration swapTook) {
+void FramePacer::FrameDone() {
     const Clock::time_point now = Clock::now();
-    if (swapTook > period_ / 2) {
-        // vsync is pacing the loop already.
-        next_ = now;
-        return;
-    }
     next_ += period_;
     if (next_ < now - period_) {
         // Far behind (a slow frame, a pause): start the schedule again from now.

@@ -654,12 +654,10 @@ HResult GlDevice::Present() {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
     glBlitFramebuffer(0, 0, width_, height_, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-    const auto before = FramePacer::Clock::now();
     SDL_GL_SwapWindow(window_->handle);
-    const auto swapTook = FramePacer::Clock::now() - before;
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     if (paced_) {
-        pacer_.FrameDone(swapTook);
+        pacer_.FrameDone();
     }
     return kOk;
 }
