@@ -404,6 +404,15 @@ TEST_F(SdlBackendTest, FontsDrawInsideTheirCellsAndWrapAtWords) {
     body->DrawText(paragraph, 4, {30, 70, 780, 570}, 0, 0xFFFFFFFF);
     EXPECT_LT(Find(*device_, 0xFFFFFF).right, 90);
 
+    // Text far wider and taller than the back buffer is cut, not rendered whole.
+    const std::string wide(200000, 'W');
+    EXPECT_EQ(body->DrawText(wide.c_str(), -1, {0, 0, 100, 100}, 0, 0xFFFFFFFF), 20);
+    std::string tall;
+    for (int i = 0; i < 20000; ++i) {
+        tall += "line\n";
+    }
+    EXPECT_EQ(body->DrawText(tall.c_str(), -1, {0, 0, 100, 100}, 0, 0xFFFFFFFF), 20 * 20001);
+
     // A lost font draws nothing until the device is back.
     heading->OnLostDevice();
     EXPECT_EQ(heading->DrawText("Start", -1, {300, 600, 780, 650}, 0, 0xFFFF0000), 0);

@@ -201,9 +201,18 @@ const TextCache::Block* TextCache::Find(FontFace& face, std::string_view text, i
         const std::string copy(line);
         return TTF_SizeText(font, copy.c_str(), &w, &h) == 0 ? w : 0;
     };
-    const std::vector<std::string> lines = wrapWidth == kSingleLine
-                                               ? std::vector<std::string>{std::string(text)}
-                                               : LayOutLines(text, wrapWidth, measure);
+    std::vector<std::string> lines = wrapWidth == kSingleLine
+                                         ? std::vector<std::string>{std::string(text)}
+                                         : LayOutLines(text, wrapWidth, measure);
+    // Only what a texture can hold is rendered: the rest lies off the back buffer anyway.
+    for (std::string& line : lines) {
+        int extent = 0;
+        int count = 0;
+        if (TTF_MeasureText(font, line.c_str(), kMaxTextureSide, &extent, &count) == 0 &&
+            count >= 0 && static_cast<size_t>(count) < line.size()) {
+            line.resize(static_cast<size_t>(count));
+        }
+    }
     const int step = face.cellHeight();
     Block block;
     block.lineCount = static_cast<int>(lines.size());
