@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/sdl/bmp_image.h"
@@ -653,7 +654,12 @@ HResult GlDevice::Present() {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
-    glBlitFramebuffer(0, 0, width_, height_, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    // Within a few percent of the back buffer's size (a window frame's worth) the nearest
+    // pixel keeps text and edges crisp, and costs half as much where the drawing is software.
+    const bool nearSize =
+        std::abs(width - width_) * 20 <= width_ && std::abs(height - height_) * 20 <= height_;
+    glBlitFramebuffer(0, 0, width_, height_, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                      nearSize ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(window_->handle);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     if (paced_) {

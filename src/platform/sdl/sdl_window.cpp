@@ -6,6 +6,10 @@
 
 namespace platform::sdl {
 
+namespace {
+constexpr Uint32 kFrameWait = 300;  // milliseconds
+}  // namespace
+
 NativeWindow::~NativeWindow() {
     if (handle) {
         SDL_DestroyWindow(handle);
@@ -33,10 +37,19 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(std::shared_ptr<SdlVideo> video, cons
         SDL_ShowWindow(handle);
         // The size asked for is the outer one: where the window manager reports its frame,
         // the client area is what the frame leaves, and the frame's corner sits at (x, y).
+        // The manager tells the frame a moment after the window is mapped, if it has one.
         int top = 0, left = 0, bottom = 0, right = 0;
-        if (SDL_GetWindowBordersSize(handle, &top, &left, &bottom, &right) == 0 &&
-            (top | left | bottom | right) != 0 && desc.width > left + right &&
-            desc.height > top + bottom) {
+        const Uint32 giveUp = SDL_GetTicks() + kFrameWait;
+        bool framed = false;
+        while (!framed && !SDL_TICKS_PASSED(SDL_GetTicks(), giveUp)) {
+            SDL_PumpEvents();
+            framed = SDL_GetWindowBordersSize(handle, &top, &left, &bottom, &right) == 0 &&
+                     (top | left | bottom | right) != 0;
+            if (!framed) {
+                SDL_Delay(10);
+            }
+        }
+        if (framed && desc.width > left + right && desc.height > top + bottom) {
             SDL_SetWindowSize(handle, desc.width - left - right, desc.height - top - bottom);
             SDL_SetWindowPosition(handle, desc.x + left, desc.y + top);
         }
