@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libsdl2-dev libsdl2-ttf-dev libepoxy-dev libfontconfig-dev fonts-dejavu-core
-    xvfb xauth xdotool x11-utils imagemagick valgrind libgl1-mesa-dri python3
+    xvfb xauth xdotool x11-utils imagemagick valgrind libgl1-mesa-dri openbox python3
 )
 
 missing=()
