@@ -288,6 +288,10 @@ TEST_F(SdlBackendTest, RefusesDrawsAndLocksOutsideTheBuffers) {
     EXPECT_LT(device_->DrawIndexedPrimitive(d3d::PT_TRIANGLELIST, 0, 0, 4, 3, 2), 0);
     indices_.reset();
     EXPECT_LT(device_->DrawIndexedPrimitive(d3d::PT_TRIANGLELIST, 0, 0, 4, 0, 1), 0);
+    std::unique_ptr<platform::VertexBuffer> huge;
+    EXPECT_EQ(device_->CreateVertexBuffer(0xFFFFFFF0u, 0, 0x42, d3d::POOL_MANAGED, huge),
+              platform::kOutOfMemory);
+    EXPECT_EQ(huge, nullptr);
     EXPECT_LT(device_->SetTransform(99, platform::MatrixIdentity()), 0);
     EXPECT_LT(device_->SetSamplerState(99, 1, 1), 0);
 }

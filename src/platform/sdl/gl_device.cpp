@@ -40,6 +40,9 @@ constexpr uint32_t kFillWireframe = 2;
 constexpr uint32_t kCullClockwise = 2;
 constexpr uint32_t kCullCounterClockwise = 3;
 
+// Far beyond any mesh of the game; a larger request is refused rather than attempted.
+constexpr uint32_t kMaxBufferBytes = 256u << 20;
+
 constexpr uint32_t kTextCalcRect = 0x400;
 constexpr uint32_t kTextSingleLine = 0x20;
 
@@ -318,6 +321,13 @@ bool GlDevice::MakeContext() {
         return false;
     }
     SDL_GL_SetSwapInterval(paced_ ? 1 : 0);
+    // Only a robust context reports resets; asked once here, read every frame.
+    resetQuery_ = ResetQuery::kNone;
+    if (robust_ && (epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_KHR_robustness"))) {
+        resetQuery_ = ResetQuery::kCore;
+    } else if (robust_ && epoxy_has_gl_extension("GL_ARB_robustness")) {
+        resetQuery_ = ResetQuery::kArb;
+    }
     if (!MakePrograms()) {
         DropContext();
         return false;
@@ -481,15 +491,11 @@ bool GlDevice::Drawable() const {
 }
 
 bool GlDevice::ContextReset() {
-    if (!robust_ || contextLost_ || !MakeCurrent()) {
+    if (resetQuery_ == ResetQuery::kNone || contextLost_ || !MakeCurrent()) {
         return false;
     }
-    GLenum status = GL_NO_ERROR;
-    if (epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_KHR_robustness")) {
-        status = glGetGraphicsResetStatus();
-    } else if (epoxy_has_gl_extension("GL_ARB_robustness")) {
-        status = glGetGraphicsResetStatusARB();
-    }
+    const GLenum status = resetQuery_ == ResetQuery::kCore ? glGetGraphicsResetStatus()
+                                                           : glGetGraphicsResetStatusARB();
     return status != GL_NO_ERROR;
 }
 
@@ -677,6 +683,9 @@ HResult GlDevice::CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t f
     if (length == 0) {
         return kInvalidCall;
     }
+    if (length > kMaxBufferBytes) {
+        return kOutOfMemory;
+    }
     out = std::make_unique<GlVertexBuffer>(link_, length);
     return kOk;
 }
@@ -688,6 +697,9 @@ HResult GlDevice::CreateIndexBuffer(uint32_t length, uint32_t usage, uint32_t fo
     out.reset();
     if (length == 0 || (format != d3d::FMT_INDEX16 && format != kFormatIndex32)) {
         return kInvalidCall;
+    }
+    if (length > kMaxBufferBytes) {
+        return kOutOfMemory;
     }
     out = std::make_unique<GlIndexBuffer>(link_, length, format == kFormatIndex32);
     return kOk;

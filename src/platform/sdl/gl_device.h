@@ -90,6 +90,8 @@ class GlDevice final : public Device {
     std::shared_ptr<DeviceLink> link_;
     void* context_ = nullptr;
     bool robust_ = false;
+    enum class ResetQuery { kNone, kCore, kArb };
+    ResetQuery resetQuery_ = ResetQuery::kNone;
     bool paced_;
     FramePacer pacer_;
 
