@@ -228,13 +228,6 @@ TEST_F(SdlBackendTest, AltKeysAreSystemKeysAndAltF4ClosesTheWindow) {
     EXPECT_TRUE(e2e::RunOn(display_.name(), "xdotool search --onlyvisible --name Backend").empty());
 }
 
-TEST_F(SdlBackendTest, WindowNeedsARegisteredClass) {
-    platform::WindowDesc desc{"Unregistered", "Other", 0, platform::WS_VISIBLE, 0, 0, 200, 100};
-    EXPECT_EQ(system_->CreateWindow(desc, nullptr), nullptr);
-    EXPECT_TRUE(system_->UnregisterClass(kClass));
-    EXPECT_FALSE(system_->UnregisterClass(kClass));
-}
-
 TEST_F(SdlBackendTest, DrawsWithTheGameConventions) {
     MakeDevice();
     SetGameState();
