@@ -8,7 +8,7 @@ namespace board {
 // The 15-bit draws of the shuffle: the classic linear congruential generator
 // state = state * 214013 + 2531011, a draw being bits 16 to 30 of the new state.
 class ShuffleRandom {
-public:
+  public:
     // Seeds with the clock second, but only for the first deal of that second:
     // a further deal in the same second continues the sequence, so it differs.
     void SeedForDeal(uint32_t clockSecond) {
@@ -25,7 +25,7 @@ public:
 
     uint32_t state() const { return state_; }
 
-private:
+  private:
     uint32_t state_ = 1;
     std::optional<uint32_t> seededSecond_;
 };

@@ -7,7 +7,9 @@ namespace board {
 
 namespace {
 
-std::size_t At(int half) { return static_cast<std::size_t>(half); }
+std::size_t At(int half) {
+    return static_cast<std::size_t>(half);
+}
 
 }  // namespace
 

@@ -30,12 +30,14 @@ inline constexpr int kShuffleSteps = 16001;
 using WorkingList = std::array<FaceCode, 2 * kTileCount>;
 
 // Index of the first half of the tile at a storage row's position.
-constexpr int HalfIndex(int row, int position) { return row * kHalvesPerRow + 2 * position; }
+constexpr int HalfIndex(int row, int position) {
+    return row * kHalvesPerRow + 2 * position;
+}
 
 // The board storage: five table rows and the stock, each 32 tile positions packed from 0,
 // with the counts that say how far each is filled. The only record of where tiles lie.
 class TileBoard {
-public:
+  public:
     std::array<FaceCode, kHalfCount> halves{};  // all empty until the first layout
     std::array<int16_t, kCountEntries> counts = kOpeningCounts;
 

@@ -102,7 +102,7 @@ struct FontDesc {
 
 // A vertex or index buffer. Lock with offset 0 and size 0 maps the whole buffer.
 class Buffer {
-public:
+  public:
     virtual ~Buffer() = default;
     virtual HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) = 0;
     virtual HResult Unlock() = 0;
@@ -113,7 +113,7 @@ class IndexBuffer : public Buffer {};
 
 // An ID3DXFont: draws text into a rectangle of the back buffer.
 class Font {
-public:
+  public:
     virtual ~Font() = default;
     // count -1: the text runs to its NUL. Returns the height drawn, 0 on failure.
     virtual int32_t DrawText(const char* text, int32_t count, const Rect& rect, uint32_t format,
@@ -123,13 +123,13 @@ public:
 };
 
 class Texture {
-public:
+  public:
     virtual ~Texture() = default;
 };
 
 // An IDirect3DDevice9 with the D3DX creation helpers the game uses.
 class Device {
-public:
+  public:
     virtual ~Device() = default;
 
     virtual HResult TestCooperativeLevel() = 0;
@@ -168,7 +168,7 @@ public:
 
 // An IDirect3D9: makes the device.
 class Graphics {
-public:
+  public:
     virtual ~Graphics() = default;
     virtual HResult CreateDevice(uint32_t adapter, uint32_t deviceType, Window* focusWindow,
                                  uint32_t behaviourFlags, PresentParams& params,

@@ -49,7 +49,7 @@ struct MouseState2 {
 static_assert(sizeof(MouseState2) == 20);
 
 class InputDevice {
-public:
+  public:
     virtual ~InputDevice() = default;
     virtual HResult SetDataFormat(DataFormat format) = 0;
     virtual HResult SetCooperativeLevel(Window* window, uint32_t flags) = 0;
@@ -62,7 +62,7 @@ public:
 
 // An IDirectInput8A.
 class InputSystem {
-public:
+  public:
     virtual ~InputSystem() = default;
     virtual HResult CreateDevice(DeviceGuid guid, std::unique_ptr<InputDevice>& out) = 0;
 };

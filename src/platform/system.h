@@ -13,7 +13,7 @@
 namespace platform {
 
 class System {
-public:
+  public:
     virtual ~System() = default;
 
     // Window management (user32).

@@ -10,17 +10,22 @@ namespace platform {
 // A COM-style result: negative means failure.
 using HResult = int32_t;
 
-constexpr bool Failed(HResult r) { return r < 0; }
-constexpr bool Succeeded(HResult r) { return r >= 0; }
+constexpr bool Failed(HResult r) {
+    return r < 0;
+}
+constexpr bool Succeeded(HResult r) {
+    return r >= 0;
+}
 
 inline constexpr HResult kOk = 0;
-inline constexpr HResult kFail = static_cast<HResult>(0x80004005u);            // E_FAIL
-inline constexpr HResult kOutOfMemory = static_cast<HResult>(0x8007000Eu);     // E_OUTOFMEMORY
-inline constexpr HResult kDeviceLost = static_cast<HResult>(0x88760868u);      // D3DERR_DEVICELOST
-inline constexpr HResult kDeviceNotReset = static_cast<HResult>(0x88760869u);  // D3DERR_DEVICENOTRESET
-inline constexpr HResult kInvalidCall = static_cast<HResult>(0x8876086Cu);     // D3DERR_INVALIDCALL
-inline constexpr HResult kInputLost = static_cast<HResult>(0x8007001Eu);       // DIERR_INPUTLOST
-inline constexpr HResult kNotAcquired = static_cast<HResult>(0x8007000Cu);     // DIERR_NOTACQUIRED
+inline constexpr HResult kFail = static_cast<HResult>(0x80004005u);         // E_FAIL
+inline constexpr HResult kOutOfMemory = static_cast<HResult>(0x8007000Eu);  // E_OUTOFMEMORY
+inline constexpr HResult kDeviceLost = static_cast<HResult>(0x88760868u);   // D3DERR_DEVICELOST
+inline constexpr HResult kDeviceNotReset =
+    static_cast<HResult>(0x88760869u);                                      // D3DERR_DEVICENOTRESET
+inline constexpr HResult kInvalidCall = static_cast<HResult>(0x8876086Cu);  // D3DERR_INVALIDCALL
+inline constexpr HResult kInputLost = static_cast<HResult>(0x8007001Eu);    // DIERR_INPUTLOST
+inline constexpr HResult kNotAcquired = static_cast<HResult>(0x8007000Cu);  // DIERR_NOTACQUIRED
 
 // Window messages.
 inline constexpr uint32_t WM_NULL = 0x0000;

@@ -32,7 +32,7 @@ struct WindowDesc {
     uint32_t style;
     int32_t x;
     int32_t y;
-    int32_t width;   // outer size, frame included
+    int32_t width;  // outer size, frame included
     int32_t height;
 };
 
@@ -40,7 +40,7 @@ struct WindowDesc {
 // sending a message calls the procedure, destroying sends WM_DESTROY once, and the default
 // procedure turns Alt+F4 into WM_CLOSE and WM_CLOSE into destruction.
 class Window {
-public:
+  public:
     explicit Window(WindowProc proc) : proc_(std::move(proc)) {}
     virtual ~Window() = default;
     Window(const Window&) = delete;
@@ -73,10 +73,10 @@ public:
 
     bool alive() const { return alive_; }
 
-protected:
+  protected:
     virtual void DestroyNative() = 0;
 
-private:
+  private:
     WindowProc proc_;
     bool alive_ = true;
 };
