@@ -57,6 +57,9 @@ bool TailQualifies(std::span<const FaceCode, 6> tail) {
 
 void TileBoard::CheckRowTail(int32_t row) {
     assert(row >= 0 && row < kTableRows);
+    if (row < 0 || row >= kTableRows) {
+        return;  // only table rows have tails; never read the stock's count as one
+    }
     const int n = counts[At(row)];
     if (n < 3) {
         return;
@@ -93,7 +96,12 @@ void TileBoard::MoveToStock(int32_t row, int32_t firstHalf, int32_t endHalf) {
 
 void TileBoard::DealFromStock() {
     const int stock = stockCount();
-    const int n = std::min<int>(liveRows(), stock);
+    // liveRows counts the rows that hold tiles; counting them here keeps a deal from
+    // dropping stock tiles even if the two ever disagreed.
+    const int live = static_cast<int>(std::count_if(counts.begin(), counts.begin() + kTableRows,
+                                                    [](int16_t count) { return count > 0; }));
+    assert(live == liveRows());
+    const int n = std::min(live, stock);
     if (n <= 0) {
         return;
     }
