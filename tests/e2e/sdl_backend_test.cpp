@@ -258,6 +258,17 @@ TEST_F(SdlBackendTest, DrawsWithTheGameConventions) {
     device_->SetRenderState(d3d::RS_ZENABLE, 0);
     EXPECT_EQ(DrawQuads(0, 1), platform::kOk);
     EXPECT_EQ(Pixel(640 - 100, 384 + 40), 0xFFFFFFu) << "without the depth test";
+
+    // The quads turn clockwise as the viewer sees them: kept by the default culling of
+    // counter-clockwise faces, dropped when clockwise ones are culled.
+    device_->SetRenderState(d3d::RS_CULLMODE, 3);
+    device_->Clear(0, nullptr, d3d::CLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    EXPECT_EQ(DrawQuads(0, 1), platform::kOk);
+    EXPECT_EQ(Pixel(640 - 100, 384 + 40), 0xFFFFFFu);
+    device_->SetRenderState(d3d::RS_CULLMODE, 2);
+    device_->Clear(0, nullptr, d3d::CLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    EXPECT_EQ(DrawQuads(0, 1), platform::kOk);
+    EXPECT_EQ(Pixel(640 - 100, 384 + 40), 0u);
 }
 
 TEST_F(SdlBackendTest, RefusesDrawsAndLocksOutsideTheBuffers) {
