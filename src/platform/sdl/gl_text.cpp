@@ -181,7 +181,7 @@ void TextCache::Clear() {
 
 const TextCache::Block* TextCache::Find(FontFace& face, std::string_view text, int wrapWidth) {
     ++uses_;
-    const auto probe = std::make_tuple(face.id(), wrapWidth, text);
+    const KeyView probe{face.id(), wrapWidth, text};
     if (auto found = blocks_.find(probe); found != blocks_.end()) {
         found->second.lastUse = uses_;
         return &found->second;
@@ -264,8 +264,7 @@ const TextCache::Block* TextCache::Find(FontFace& face, std::string_view text, i
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     block.lastUse = uses_;
-    auto [where, inserted] =
-        blocks_.emplace(std::make_tuple(face.id(), wrapWidth, std::string(text)), block);
+    auto [where, inserted] = blocks_.emplace(Key{face.id(), wrapWidth, std::string(text)}, block);
     return &where->second;
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <tuple>
 
 #include "platform/graphics.h"
@@ -78,8 +79,29 @@ class TextCache {
     void Clear();     // deletes the textures
 
   private:
-    using Key = std::tuple<uint64_t, int, std::string>;
-    std::map<Key, Block, std::less<>> blocks_;
+    struct Key {
+        uint64_t face;
+        int wrapWidth;
+        std::string text;
+    };
+    struct KeyView {
+        uint64_t face;
+        int wrapWidth;
+        std::string_view text;
+    };
+    // Looks blocks up by a view of the text, so that a frame's draws allocate nothing.
+    struct KeyLess {
+        using is_transparent = void;
+        static KeyView View(const Key& k) { return {k.face, k.wrapWidth, k.text}; }
+        static KeyView View(const KeyView& k) { return k; }
+        template <typename A, typename B>
+        bool operator()(const A& a, const B& b) const {
+            const KeyView x = View(a);
+            const KeyView y = View(b);
+            return std::tie(x.face, x.wrapWidth, x.text) < std::tie(y.face, y.wrapWidth, y.text);
+        }
+    };
+    std::map<Key, Block, KeyLess> blocks_;
     uint64_t uses_ = 0;
 };
 
