@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -266,6 +267,20 @@ TEST_F(GameWindowTest, ShownMenuCostsLittleProcessorTime) {
     // Paced to the display rate: about half a core of software drawing, where a loop left
     // to spin takes both.
     EXPECT_LT(CoresUsed(2s), 1.0);
+}
+
+TEST(GameWithoutDisplay, SaysWhyOnStandardErrorAndEnds) {
+    FILE* game = popen("env -u DISPLAY -u WAYLAND_DISPLAY '" TAVORIN_EXE "' 2>&1", "r");
+    ASSERT_NE(game, nullptr);
+    std::string out;
+    char buffer[512];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, game)) > 0) {
+        out.append(buffer, n);
+    }
+    const int status = pclose(game);
+    EXPECT_NE(out.find("InitD3D(): Direct3DCreate9() failed!\n"), std::string::npos) << out;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 // Under a window manager: a frame around the client area, a close box, a minimise box.
