@@ -249,6 +249,18 @@ TEST_F(GameWindowTest, BoardComesBackUnchangedAfterTheWindowWasHidden) {
     EXPECT_EQ(before.rgb, after.rgb);
 }
 
+TEST_F(GameWindowTest, MenuTextComesBackAfterTheWindowWasHidden) {
+    const auto labels = [](const e2e::Capture& shot) {
+        return Count(shot, 300, 600, 1280, 650, e2e::IsRed);
+    };
+    const int before = labels(ShotWhen([&](const e2e::Capture& s) { return labels(s) > 0; }));
+    Run("xdotool windowunmap --sync " + window_);
+    Settle();
+    Run("xdotool windowmap --sync " + window_);
+    // The menu's font was told of the reset and draws the same labels again.
+    EXPECT_EQ(labels(ShotWhen([&](const e2e::Capture& s) { return labels(s) == before; })), before);
+}
+
 TEST_F(GameWindowTest, AltF4ClosesTheGame) {
     Press("s");
     Run("xdotool key alt+F4");
