@@ -1,6 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 #include "board/face_code.h"
@@ -8,38 +11,33 @@
 
 namespace boardtest {
 
+using Rows = std::vector<std::vector<int>>;
+
 // A board laid by hand: each table row holds the given TileSet indices in order, and every
 // tile not named goes to the stock in TileSet order, so all 32 tiles are on the board.
-inline board::TileBoard BoardWithRows(const std::vector<std::vector<int>>& rows) {
+inline board::TileBoard BoardWithRows(const Rows& rows) {
     board::TileBoard b;
-    b.halves.fill(0);
-    std::vector<bool> used(board::kTileCount, false);
-    int live = 0;
-    for (int r = 0; r < board::kTableRows; ++r) {
-        const std::vector<int> tiles = r < static_cast<int>(rows.size())
-                                           ? rows[static_cast<std::size_t>(r)]
-                                           : std::vector<int>{};
-        for (std::size_t p = 0; p < tiles.size(); ++p) {
-            const board::Tile t = board::TileSet[static_cast<std::size_t>(tiles[p])];
-            const auto h = static_cast<std::size_t>(board::HalfIndex(r, static_cast<int>(p)));
-            b.halves[h] = t.first;
-            b.halves[h + 1] = t.second;
-            used[static_cast<std::size_t>(tiles[p])] = true;
+    b.counts.fill(0);
+    auto put = [&b](int row, int position, int tile) {
+        const auto h = static_cast<std::size_t>(board::HalfIndex(row, position));
+        b.halves[h] = board::TileSet[static_cast<std::size_t>(tile)].first;
+        b.halves[h + 1] = board::TileSet[static_cast<std::size_t>(tile)].second;
+    };
+    std::vector<int> stock(board::kTileCount);
+    std::iota(stock.begin(), stock.end(), 0);
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const auto& tiles = rows[static_cast<std::size_t>(r)];
+        for (int p = 0; p < static_cast<int>(tiles.size()); ++p) {
+            put(r, p, tiles[static_cast<std::size_t>(p)]);
+            std::erase(stock, tiles[static_cast<std::size_t>(p)]);
         }
         b.counts[static_cast<std::size_t>(r)] = static_cast<int16_t>(tiles.size());
-        live += tiles.empty() ? 0 : 1;
+        b.liveRows() = static_cast<int16_t>(b.liveRows() + (tiles.empty() ? 0 : 1));
     }
-    int s = 0;
-    for (int i = 0; i < board::kTileCount; ++i) {
-        if (!used[static_cast<std::size_t>(i)]) {
-            const board::Tile t = board::TileSet[static_cast<std::size_t>(i)];
-            const auto h = static_cast<std::size_t>(board::HalfIndex(board::kStockRow, s++));
-            b.halves[h] = t.first;
-            b.halves[h + 1] = t.second;
-        }
+    for (int s = 0; s < static_cast<int>(stock.size()); ++s) {
+        put(board::kStockRow, s, stock[static_cast<std::size_t>(s)]);
     }
-    b.stockCount() = static_cast<int16_t>(s);
-    b.liveRows() = static_cast<int16_t>(live);
+    b.stockCount() = static_cast<int16_t>(stock.size());
     return b;
 }
 
@@ -52,12 +50,27 @@ inline std::vector<board::Tile> RowTiles(const board::TileBoard& b, int row) {
     return tiles;
 }
 
-inline std::vector<board::Tile> Tiles(std::initializer_list<int> tileSetIndices) {
+inline std::vector<board::Tile> Tiles(const std::vector<int>& tileSetIndices) {
     std::vector<board::Tile> tiles;
     for (int i : tileSetIndices) {
         tiles.push_back(board::TileSet[static_cast<std::size_t>(i)]);
     }
     return tiles;
+}
+
+inline std::vector<int> Range(int from, int to) {
+    std::vector<int> v(static_cast<std::size_t>(to - from));
+    std::iota(v.begin(), v.end(), from);
+    return v;
+}
+
+// The same position: counts, every table half, and the stock's tiles (what lies beyond the
+// stock's count is never read).
+inline void ExpectSameBoard(const board::TileBoard& a, const board::TileBoard& b) {
+    EXPECT_EQ(a.counts, b.counts);
+    EXPECT_TRUE(
+        std::equal(a.halves.begin(), a.halves.begin() + board::kStockFirstHalf, b.halves.begin()));
+    EXPECT_EQ(RowTiles(a, board::kStockRow), RowTiles(b, board::kStockRow));
 }
 
 }  // namespace boardtest
