@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 
 #include "app/game.h"
@@ -31,26 +30,6 @@ struct HeadlessGame {
         EXPECT_EQ(flow.currentRow, currentRow);
     }
 };
-
-TEST(CommandForKey, OnlyTheTableKeysAreCommands) {
-    const std::map<uintptr_t, int32_t> states = {
-        {0x53, app::NewGame},  {0x71, app::NewGame},   {0x4E, app::NewDeal},
-        {0x43, app::CheckRow}, {0x44, app::DealStock}, {0x54, app::Tutorial},
-    };
-    // Only the whole code counts, not its low byte.
-    for (uintptr_t key = 0; key < 0x400; ++key) {
-        const auto command = app::CommandForKey(key);
-        const auto it = states.find(key);
-        if (key == 0x1B || key == 0x51 || it != states.end()) {
-            ASSERT_TRUE(command.has_value()) << key;
-            EXPECT_EQ(command->quit, it == states.end()) << key;
-            EXPECT_TRUE(command->quit || command->gameState == it->second) << key;
-        } else {
-            EXPECT_FALSE(command.has_value()) << key;
-        }
-    }
-    EXPECT_FALSE(app::CommandForKey(~uintptr_t{0} - 0xFF + 0x51).has_value());
-}
 
 // No tail qualifies, so only the walk moves; before the first new game the rows count five
 // tiles each over empty halves, and the walk and the deal work on those all the same.

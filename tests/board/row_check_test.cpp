@@ -43,7 +43,7 @@ TEST(CheckRowTail, ClearsExactlyTheQualifyingTails) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Rows rows(static_cast<std::size_t>(c.row) + 1);
+        Rows rows(c.row + 1);
         rows.back() = c.tiles;
         const TileBoard before = BoardWithRows(rows);
         TileBoard b = before;
@@ -59,37 +59,6 @@ TEST(CheckRowTail, ClearsExactlyTheQualifyingTails) {
         const auto tail = Tiles(std::vector<int>(c.tiles.end() - 3, c.tiles.end()));
         stock.insert(stock.end(), tail.begin(), tail.end());
         EXPECT_EQ(RowTiles(b, board::kStockRow), stock);
-    }
-}
-
-// The search from currentRow skips empty rows and checks the first live one; with none left it
-// ends at 5 without taking the stock's count or liveRows, which follow row 4's, for rows.
-TEST(CheckCurrentRow, ChecksTheFirstLiveRowFromTheStart) {
-    const struct {
-        Rows rows;
-        int32_t start;
-        int32_t landsOn;
-        bool clears;
-    } cases[] = {
-        {{{}, {}, {30, 6, 25, 2}, {10, 8, 12}}, 0, 2, true},
-        {{{}, {}, {30}, {10, 8, 12}}, 2, 2, false},
-        {{{10, 8, 12}, {6, 25, 2}}, -1, 0, true},
-        {{}, -1, 5, false},
-        {{}, 4, 5, false},
-        {{}, 5, 5, false},
-        {{{6, 25, 2}}, 1, 5, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "from " << c.start << " to " << c.landsOn);
-        const TileBoard before = BoardWithRows(c.rows);
-        TileBoard b = before;
-        int32_t currentRow = c.start;
-        b.CheckCurrentRow(currentRow);
-        EXPECT_EQ(currentRow, c.landsOn);
-        EXPECT_EQ(b.stockCount(), before.stockCount() + (c.clears ? 3 : 0));
-        if (!c.clears) {
-            ExpectSameBoard(b, before);
-        }
     }
 }
 
