@@ -78,11 +78,4 @@ TEST(GpuBuffers, WorldIsTheTranslationWhateverTheTilt) {
     }
 }
 
-TEST(GpuBuffers, WithoutADeviceNothingIsUploaded) {
-    auto mesh = std::make_unique<render::BoardMesh>(nullptr);
-    mesh->UploadBuffers();
-    mesh->Render(0, 0, 0);
-    EXPECT_FALSE(mesh->vertexBuffer || mesh->indexBuffer);
-}
-
 }  // namespace
