@@ -16,6 +16,8 @@
 namespace app::testing {
 
 namespace record = platform::record;
+using Calls = std::vector<std::string>;
+using Boxes = std::vector<std::pair<std::string, std::string>>;
 
 class SessionTest : public ::testing::Test {
   protected:
@@ -49,15 +51,13 @@ class SessionTest : public ::testing::Test {
     std::size_t Find(std::string_view call, std::size_t from = 0) { return log().Find(call, from); }
     std::size_t Count(std::string_view call) { return log().Count(call); }
 
-    std::vector<std::pair<std::string, std::string>> Boxes() const {
-        std::vector<std::pair<std::string, std::string>> boxes;
+    Boxes ShownBoxes() const {
+        Boxes boxes;
         for (const auto& box : system.messageBoxes()) {
             boxes.emplace_back(box.text, box.caption);
         }
         return boxes;
     }
 };
-
-using Boxes = std::vector<std::pair<std::string, std::string>>;
 
 }  // namespace app::testing

@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <random>
 
 #include "app/game_session.h"
@@ -22,40 +23,33 @@ namespace {
 namespace record = platform::record;
 
 long FramesToRun() {
-    if (const char* text = std::getenv("TAVORIN_SOAK_FRAMES")) {
-        const long frames = std::strtol(text, nullptr, 10);
-        if (frames > 0) {
-            return frames;
-        }
-    }
-    return TAVORIN_SOAK_FRAMES;
+    const char* text = std::getenv("TAVORIN_SOAK_FRAMES");
+    const long frames = text ? std::strtol(text, nullptr, 10) : 0;
+    return frames > 0 ? frames : TAVORIN_SOAK_FRAMES;
 }
 
 // Resident set size in KiB, from the second field of /proc/self/statm (pages).
 long ResidentKiB() {
-    std::FILE* file = std::fopen("/proc/self/statm", "r");
-    if (!file) {
-        return -1;
-    }
+    std::ifstream statm("/proc/self/statm");
     long size = 0;
-    long resident = 0;
-    const int read = std::fscanf(file, "%ld %ld", &size, &resident);
-    std::fclose(file);
-    return read == 2 ? resident * (sysconf(_SC_PAGESIZE) / 1024) : -1;
+    long resident = -1;
+    statm >> size >> resident;
+    return resident < 0 ? -1 : resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-uint32_t CommandKey(std::mt19937& rng) {
-    static constexpr uint32_t kKeys[] = {'S', platform::VK_F2, 'N', 'C', 'D', 'T'};
-    return kKeys[rng() % std::size(kKeys)];
-}
-
-// Any key-down code but the two that quit.
-uint32_t OtherKey(std::mt19937& rng) {
-    for (;;) {
-        const uint32_t key = rng() % 256;
-        if (key != platform::VK_ESCAPE && key != 'Q') {
-            return key;
-        }
+// One random message, or none; never one that would end the run (Esc, Q, Alt+F4).
+void PostRandomMessage(record::RecordSystem& system, std::mt19937& rng) {
+    static constexpr uint32_t kCommands[] = {'S', platform::VK_F2, 'N', 'C', 'D', 'T'};
+    const uint32_t kind = rng() % 16;
+    const uint32_t key = rng() % 256;
+    if (kind < 2) {
+        system.PostKeyDown(kCommands[key % std::size(kCommands)]);
+    } else if (kind == 2 && key != platform::VK_ESCAPE && key != 'Q') {
+        system.PostKeyDown(key);
+    } else if (kind == 3 && key != platform::VK_F4) {
+        system.PostSysKeyDown(key);
+    } else if (kind == 4) {
+        system.Post(rng() % 2 ? platform::WM_KEYUP : platform::WM_CHAR, key);
     }
 }
 
@@ -71,27 +65,7 @@ TEST(Soak, RandomPlayWithDeviceLossesKeepsOneBufferPairAndFlatMemory) {
         GameSession session(system);
         ASSERT_TRUE(session.running());
         for (long frame = 0; frame < frames; ++frame) {
-            switch (rng() % 16) {
-                case 0:
-                case 1:
-                    system.PostKeyDown(CommandKey(rng));
-                    break;
-                case 2:
-                    system.PostKeyDown(OtherKey(rng));
-                    break;
-                case 3: {
-                    const uint32_t key = rng() % 256;
-                    if (key != platform::VK_F4) {
-                        system.PostSysKeyDown(key);
-                    }
-                    break;
-                }
-                case 4:
-                    system.Post(rng() % 2 ? platform::WM_KEYUP : platform::WM_CHAR, rng() % 256);
-                    break;
-                default:
-                    break;
-            }
+            PostRandomMessage(system, rng);
             if (rng() % 4 == 0 && system.recorder().mouseReads.empty()) {
                 system.ScriptMouse({.lX = static_cast<int32_t>(rng() % 401) - 200,
                                     .lY = static_cast<int32_t>(rng() % 401) - 200});

@@ -1,5 +1,7 @@
 // The window procedure: the key table, Alt combinations and the ways the window closes.
 
+#include <map>
+
 #include "session_rig.h"
 
 namespace app::testing {
@@ -8,85 +10,52 @@ namespace {
 using record::Args;
 using WindowMessages = SessionTest;
 
-TEST_F(WindowMessages, CommandKeysSetTheStateThatTheSamePassCarriesOut) {
-    struct Case {
-        uintptr_t key;
-        int32_t after;  // the state once the pass is done
-    };
-    // From the menu: S and F2 start, T shows the rules; N, C and D work on the unplayed board.
-    for (const Case c : {Case{'S', Playing}, Case{platform::VK_F2, Playing}, Case{'N', Playing},
-                         Case{'C', Playing}, Case{'D', Playing}, Case{'T', Tutorial}}) {
+TEST_F(WindowMessages, FromTheMenuEachKeyIsACommandCarriedOutInItsPassOrSwallowed) {
+    // S and F2 start, T shows the rules; N, C and D work on the unplayed board.
+    const std::map<uint32_t, int32_t> commands{{'S', Playing}, {platform::VK_F2, Playing},
+                                               {'N', Playing}, {'C', Playing},
+                                               {'D', Playing}, {'T', Tutorial}};
+    for (uint32_t key = 0; key < 256; ++key) {
+        SCOPED_TRACE(key);
         record::RecordSystem fresh;
         GameSession s(fresh);
-        fresh.PostKeyDown(static_cast<uint32_t>(c.key));
+        const bool altF4 = key == platform::VK_F4;
+        if (!altF4) {
+            fresh.PostSysKeyDown(key);  // with Alt no key is a command
+            s.Pass();
+            EXPECT_EQ(s.flow.GameState, Menu);
+            EXPECT_TRUE(s.running());
+        }
+        fresh.PostKeyDown(key);
         s.Pass();
-        EXPECT_EQ(s.flow.GameState, c.after) << "key " << c.key;
-        EXPECT_TRUE(s.running());
-        EXPECT_EQ(fresh.log().Count("Window::DefWindowProc"), 0u) << "key " << c.key;
+        const bool quits = key == platform::VK_ESCAPE || key == 'Q';  // not lower-case 'q'
+        EXPECT_EQ(s.running(), !quits);
+        EXPECT_EQ(s.flow.GameState, commands.contains(key) ? commands.at(key) : Menu);
+        // Alt keys go on to the default handling, plain key-downs never; a quit's WM_DESTROY does.
+        EXPECT_EQ(fresh.log().Count("Window::DefWindowProc"),
+                  (altF4 ? 0u : 1u) + (quits ? 1u : 0u));
         EXPECT_EQ(fresh.device().invalidCalls, 0);
     }
 }
 
-TEST_F(WindowMessages, KeysOutsideTheTableAreSwallowed) {
-    Start();
-    session->Pass();
-    for (uint32_t key = 0; key < 256; ++key) {
-        if (key == 0x1B || key == 'Q' || key == 'S' || key == 0x71 || key == 'N' || key == 'C' ||
-            key == 'D' || key == 'T') {
-            continue;
-        }
-        system.PostKeyDown(key);
-        session->Pass();
-        ASSERT_EQ(state(), Menu) << "key " << key;
-        ASSERT_TRUE(session->running()) << "key " << key;
-    }
-    EXPECT_EQ(Count("Window::DefWindowProc"), 0u);  // key-downs never reach the default
-    // Lower-case codes are not the letters' virtual keys.
-    system.PostKeyDown('q');
-    session->Pass();
-    EXPECT_TRUE(session->running());
-}
-
-TEST_F(WindowMessages, AltWithACommandLetterIsNoCommand) {
-    Start();
-    for (uint32_t key : {0x53u, 0x4Eu, 0x43u, 0x44u, 0x54u, 0x51u, 0x1Bu, 0x71u}) {
-        system.PostSysKeyDown(key);
-        session->Pass();
-        ASSERT_EQ(state(), Menu) << "key " << key;
-        ASSERT_TRUE(session->running()) << "key " << key;
-    }
-    EXPECT_EQ(Count("Window::DefWindowProc"), 8u);  // handed to the default handling
-}
-
 TEST_F(WindowMessages, AltF4AndTheCloseBoxEndTheProgramThroughDestroy) {
-    Start();
-    system.PostSysKeyDown(platform::VK_F4);
-    EXPECT_EQ(session->Run(), platform::VK_F4);
-    const auto defaults = log().All("Window::DefWindowProc");
-    ASSERT_EQ(defaults.size(), 3u);
-    EXPECT_EQ(defaults[0].args, Args(platform::WM_SYSKEYDOWN, platform::VK_F4, 0));
-    EXPECT_EQ(defaults[1].args, Args(platform::WM_CLOSE, 0, 0));
-    EXPECT_EQ(defaults[2].args, Args(platform::WM_DESTROY, 0, 0));
-    EXPECT_EQ(Count("Window::Destroy"), 1u);
-
-    End();
-    system.log().Clear();
-    Start();
-    system.PostClose();
-    EXPECT_EQ(session->Run(), 0);
-    EXPECT_EQ(Count("Window::Destroy"), 1u);
-    EXPECT_FALSE(session->running());
-}
-
-TEST_F(WindowMessages, MessagesAfterTheWindowIsGoneChangeNothing) {
-    Start();
-    StartPlaying();
-    system.PostKeyDown(platform::VK_ESCAPE);
-    system.PostKeyDown('N');
-    session->Pass();
-    EXPECT_FALSE(session->running());
-    session->Pass();  // a caller that goes on anyway: the key finds no window
-    EXPECT_EQ(state(), Playing);
+    for (const bool altF4 : {true, false}) {
+        SCOPED_TRACE(altF4 ? "Alt+F4" : "close box");
+        Start();
+        system.log().Clear();
+        altF4 ? system.PostSysKeyDown(platform::VK_F4) : system.PostClose();
+        EXPECT_EQ(session->Run(), altF4 ? platform::VK_F4 : 0);
+        Calls handled;  // by the default handling, in order
+        for (const auto& e : log().All("Window::DefWindowProc")) {
+            handled.push_back(e.args[0]);
+        }
+        using platform::WM_CLOSE, platform::WM_DESTROY;
+        EXPECT_EQ(handled, altF4 ? Args(platform::WM_SYSKEYDOWN, WM_CLOSE, WM_DESTROY)
+                                 : Args(WM_CLOSE, WM_DESTROY));
+        EXPECT_EQ(Count("Window::Destroy"), 1u);
+        EXPECT_FALSE(session->running());
+        End();
+    }
 }
 
 }  // namespace
