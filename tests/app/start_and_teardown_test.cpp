@@ -13,12 +13,9 @@ using StartAndTeardown = SessionTest;
 TEST_F(StartAndTeardown, StartUpMakesWindowDeviceFontAndInputInOrder) {
     Start();
     EXPECT_TRUE(session->running());
-    Calls made;
-    for (const std::string& call : log().Calls()) {
-        if (!call.starts_with("Device::Set")) {  // the settings are the reset test's
-            made.push_back(call);
-        }
-    }
+    Calls made = log().Calls();
+    // The device settings are the reset test's.
+    std::erase_if(made, [](const std::string& call) { return call.starts_with("Device::Set"); });
     EXPECT_EQ(made, (Calls{"InitCommonControls", "RegisterClass", "CreateWindow", "Direct3DCreate9",
                            "Graphics::CreateDevice", "ShowCursor", "Device::CreateFontIndirect",
                            "DirectInput8Create", "InputSystem::CreateDevice",
