@@ -235,11 +235,10 @@ TEST_F(GameWindowTest, RulesPageShowsWhiteTextAndLeavesForTheBoard) {
 }
 
 TEST(GameWithoutDisplay, SaysWhyOnStandardErrorAndEnds) {
-    int status = -1;
     const std::string out =
-        e2e::Output("env -u DISPLAY -u WAYLAND_DISPLAY '" TAVORIN_EXE "' 2>&1", &status);
-    EXPECT_NE(out.find("InitD3D(): Direct3DCreate9() failed!\n"), std::string::npos) << out;
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        e2e::Output("env -u DISPLAY -u WAYLAND_DISPLAY '" TAVORIN_EXE "' 2>&1; echo status $?");
+    EXPECT_NE(out.find("InitD3D(): Direct3DCreate9() failed!\nstatus 0\n"), std::string::npos)
+        << out;
 }
 
 // Under a window manager: a frame around the client area, a close box, a minimise box.

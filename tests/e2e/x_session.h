@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,16 +26,15 @@ inline bool HaveProgram(const std::string& name) {
 }
 
 // Runs a shell command and returns what it printed on standard output.
-inline std::string Output(const std::string& command, int* status = nullptr) {
+inline std::string Output(const std::string& command) {
     FILE* pipe = popen(command.c_str(), "r");
     std::string out;
     char buffer[4096];
     for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
         out.append(buffer, n);
     }
-    const int code = pipe ? pclose(pipe) : -1;
-    if (status) {
-        *status = code;
+    if (pipe) {
+        pclose(pipe);
     }
     return out;
 }
@@ -158,21 +156,14 @@ struct Capture {
 
 inline bool CaptureWindow(const std::string& display, const std::string& window, Capture& capture) {
     const std::string ppm = RunOn(display, "import -window " + window + " -depth 8 ppm:-");
-    // P6 <width> <height> <maxval> then the bytes.
-    std::istringstream in(ppm);
-    std::string magic;
-    int maxval = 0;
-    in >> magic >> capture.width >> capture.height >> maxval;
-    in.get();
-    const size_t bytes = static_cast<size_t>(std::max(capture.width, 0)) *
-                         static_cast<size_t>(std::max(capture.height, 0)) * 3;
-    const auto start = static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0));
-    if (magic != "P6" || maxval != 255 || bytes == 0 || ppm.size() < start + bytes) {
+    // "P6 <width> <height> 255", one blank, then the bytes.
+    int w = 0, h = 0, header = 0;
+    if (std::sscanf(ppm.c_str(), "P6 %d %d 255%n", &w, &h, &header) != 2 || header == 0 || w <= 0 ||
+        h <= 0 || ppm.size() < header + 1 + size_t{3} * w * h) {
         capture = {};
         return false;
     }
-    capture.rgb.assign(ppm.begin() + static_cast<std::ptrdiff_t>(start),
-                       ppm.begin() + static_cast<std::ptrdiff_t>(start + bytes));
+    capture = {w, h, {ppm.begin() + header + 1, ppm.begin() + header + 1 + 3L * w * h}};
     return true;
 }
 
