@@ -45,10 +45,8 @@ bool Has(const std::vector<Message>& messages, uint32_t message, uintptr_t wPara
 }
 
 platform::FontDesc GameFont(int32_t height) {
-    return {.Height = height,
-            .CharSet = d3d::DEFAULT_CHARSET,
-            .PitchAndFamily = d3d::FF_SWISS,
-            .FaceName = "copperplate gothic light"};
+    return {
+        height, 0, 0, 0, 0, d3d::DEFAULT_CHARSET, 0, 0, d3d::FF_SWISS, "copperplate gothic light"};
 }
 
 class SdlBackendTest : public ::testing::Test {
@@ -94,15 +92,10 @@ class SdlBackendTest : public ::testing::Test {
         return taken;
     }
 
+    // Windowed, with a 16-bit depth buffer.
     platform::PresentParams GameParams(uint32_t width = 1280) {
-        return {.BackBufferWidth = width,
-                .BackBufferHeight = 768,
-                .BackBufferFormat = d3d::FMT_R5G6B5,
-                .SwapEffect = d3d::SWAPEFFECT_DISCARD,
-                .hDeviceWindow = window_.get(),
-                .Windowed = 1,
-                .EnableAutoDepthStencil = 1,
-                .AutoDepthStencilFormat = d3d::FMT_D16};
+        return {width, 768, d3d::FMT_R5G6B5, 0, 0, 0, d3d::SWAPEFFECT_DISCARD, window_.get(),
+                1,     1,   d3d::FMT_D16};
     }
 
     // A device in the game's state, holding the quads in one vertex and one index buffer.
