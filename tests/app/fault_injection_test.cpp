@@ -17,6 +17,8 @@ struct StartUpFault {
     const char* caption = nullptr;
     const char* owner = "Window#1";
     platform::HResult result = platform::kFail;
+    // By name: the test framework would otherwise print the raw bytes, padding included.
+    friend void PrintTo(const StartUpFault& fault, std::ostream* out) { *out << fault.name; }
 };
 
 class StartUpFaults : public SessionTest, public ::testing::WithParamInterface<StartUpFault> {};
