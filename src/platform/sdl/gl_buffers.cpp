@@ -77,17 +77,11 @@ uint32_t GlIndexBuffer::MaxIndex(uint32_t first, uint32_t count) {
         return cachedMax_;
     }
     uint32_t largest = 0;
-    const uint8_t* data = bytes().data() + static_cast<size_t>(first) * indexSize();
+    const uint8_t* data = bytes().data() + static_cast<size_t>(first) * 2;
     for (uint32_t i = 0; i < count; ++i) {
-        uint32_t index;
-        if (wide_) {
-            std::memcpy(&index, data + i * 4u, 4);
-        } else {
-            uint16_t narrow;
-            std::memcpy(&narrow, data + i * 2u, 2);
-            index = narrow;
-        }
-        largest = std::max(largest, index);
+        uint16_t index;
+        std::memcpy(&index, data + i * 2u, 2);
+        largest = std::max<uint32_t>(largest, index);
     }
     cachedVersion_ = version();
     cachedFirst_ = first;

@@ -50,21 +50,17 @@ class GlVertexBuffer final : public VertexBuffer, public GlBuffer {
 
 class GlIndexBuffer final : public IndexBuffer, public GlBuffer {
   public:
-    GlIndexBuffer(std::shared_ptr<DeviceLink> link, uint32_t length, bool wide)
-        : GlBuffer(std::move(link), length), wide_(wide) {}
+    using GlBuffer::GlBuffer;
     HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t) override {
         return LockBytes(offset, size, data);
     }
     HResult Unlock() override { return UnlockBytes(); }
 
-    bool wide() const { return wide_; }  // 32-bit indices
-    uint32_t indexSize() const { return wide_ ? 4 : 2; }
-    // The largest index in [first, first + count): checked before every draw, so that no
-    // index reaches past the vertex buffer. Remembered until the bytes change.
+    // 16-bit indices only. The largest index in [first, first + count): checked before every draw,
+    // so that no index reaches past the vertex buffer. Remembered until the bytes change.
     uint32_t MaxIndex(uint32_t first, uint32_t count);
 
   private:
-    bool wide_;
     uint64_t cachedVersion_ = UINT64_MAX;
     uint32_t cachedFirst_ = 0;
     uint32_t cachedCount_ = 0;

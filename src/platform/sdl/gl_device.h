@@ -1,16 +1,19 @@
 #pragma once
 
-// The Direct3D-style device on OpenGL 3.3 core: a 1280 x 768 (or as asked) framebuffer
-// object as the back buffer, blitted scaled into the window's client area on Present.
+// The Direct3D-style device on OpenGL 3.3 core, as far as the game uses one: a framebuffer
+// object of the asked size as the back buffer, blitted scaled into the window on Present.
+// The device itself, its context and resources live in gl_device.cpp; the back buffer, loss
+// and reset in gl_back_buffer.cpp; buffers, meshes and text in gl_drawing.cpp.
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <set>
 #include <vector>
 
 #include "platform/graphics.h"
+#include "platform/sdl/device_settings.h"
 #include "platform/sdl/frame_pacer.h"
+#include "platform/sdl/gl_programs.h"
 #include "platform/sdl/gl_resource.h"
 
 namespace platform::sdl {
@@ -36,10 +39,16 @@ class GlDevice final : public Device {
 
     HResult TestCooperativeLevel() override;
     HResult Reset(const PresentParams& params) override;
-    HResult SetTransform(uint32_t state, const Matrix& matrix) override;
-    HResult SetRenderState(uint32_t state, uint32_t value) override;
-    HResult SetSamplerState(uint32_t sampler, uint32_t type, uint32_t value) override;
-    HResult SetFVF(uint32_t fvf) override;
+    HResult SetTransform(uint32_t state, const Matrix& matrix) override {
+        return settings_.SetTransform(state, matrix);
+    }
+    HResult SetRenderState(uint32_t state, uint32_t value) override {
+        return settings_.SetRenderState(state, value);
+    }
+    HResult SetSamplerState(uint32_t sampler, uint32_t type, uint32_t value) override {
+        return settings_.SetSamplerState(sampler, type, value);
+    }
+    HResult SetFVF(uint32_t fvf) override { return settings_.SetFVF(fvf); }
     HResult Clear(uint32_t rectCount, const Rect* rects, uint32_t flags, uint32_t colour, float z,
                   uint32_t stencil) override;
     HResult BeginScene() override;
@@ -77,7 +86,6 @@ class GlDevice final : public Device {
     GlDevice(std::shared_ptr<SdlVideo> video, std::shared_ptr<NativeWindow> window, bool paced);
     bool MakeContext();
     void DropContext();
-    bool MakePrograms();
     bool MakeBackBuffer(const PresentParams& params);
     void DropBackBuffer();
     void ResetState();
@@ -99,28 +107,12 @@ class GlDevice final : public Device {
     unsigned framebuffer_ = 0;
     unsigned colourBuffer_ = 0;
     unsigned depthBuffer_ = 0;
-    unsigned meshProgram_ = 0;
-    unsigned textProgram_ = 0;
-    unsigned meshArray_ = 0;
-    unsigned textArray_ = 0;
-    int worldUniform_ = -1;
-    int viewUniform_ = -1;
-    int projectionUniform_ = -1;
-    int textAreaUniform_ = -1;
-    int textTargetUniform_ = -1;
-    int textColourUniform_ = -1;
+    GlPrograms programs_;
 
     int width_ = 0;
     int height_ = 0;
-    PresentParams params_{};
 
-    // Device state, as Direct3D keeps it.
-    Matrix world_{};
-    Matrix view_{};
-    Matrix projection_{};
-    std::array<uint32_t, 256> renderStates_{};
-    std::array<std::array<uint32_t, 14>, 16> samplerStates_{};
-    uint32_t fvf_ = 0;
+    DeviceSettings settings_;
     GlVertexBuffer* stream_ = nullptr;
     uint32_t streamOffset_ = 0;
     uint32_t streamStride_ = 0;

@@ -1,0 +1,215 @@
+// The back buffer: a framebuffer object made (and remade on Reset) at the game's 16-bit
+// colour and depth, cleared, blitted into the window on Present and read back for tests.
+// Also the device's loss, when the window is hidden or the context goes, and its reset.
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/sdl/gl_device.h"
+#include "platform/sdl/gl_text.h"
+#include "platform/sdl/sdl_system.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace platform::sdl {
+
+namespace {
+
+// The one back buffer the game asks for; any other is refused.
+bool Supported(const PresentParams& params) {
+    return params.BackBufferFormat == d3d::FMT_R5G6B5 && params.EnableAutoDepthStencil &&
+           params.AutoDepthStencilFormat == d3d::FMT_D16 && params.BackBufferWidth > 0 &&
+           params.BackBufferHeight > 0 && params.BackBufferWidth <= INT32_MAX &&
+           params.BackBufferHeight <= INT32_MAX;
+}
+
+}  // namespace
+
+bool GlDevice::MakeBackBuffer(const PresentParams& params) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
+    if (!Supported(params) || params.BackBufferWidth > static_cast<uint32_t>(largest) ||
+        params.BackBufferHeight > static_cast<uint32_t>(largest)) {
+        return false;
+    }
+    const auto width = static_cast<int>(params.BackBufferWidth);
+    const auto height = static_cast<int>(params.BackBufferHeight);
+    DropBackBuffer();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glGenFramebuffers(1, &framebuffer_);
+    glGenRenderbuffers(1, &colourBuffer_);
+    glGenRenderbuffers(1, &depthBuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB565, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE ||
+        glGetError() != GL_NO_ERROR) {
+        DropBackBuffer();
+        return false;
+    }
+    width_ = width;
+    height_ = height;
+    glViewport(0, 0, width, height);
+    return true;
+}
+
+void GlDevice::DropBackBuffer() {
+    if (framebuffer_) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &framebuffer_);
+    }
+    glDeleteRenderbuffers(1, &colourBuffer_);
+    glDeleteRenderbuffers(1, &depthBuffer_);
+    framebuffer_ = colourBuffer_ = depthBuffer_ = 0;
+}
+
+bool GlDevice::Drawable() const {
+    const Uint32 flags = SDL_GetWindowFlags(window_->handle);
+    return (flags & SDL_WINDOW_SHOWN) && !(flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN));
+}
+
+bool GlDevice::ContextReset() {
+    if (resetQuery_ == ResetQuery::kNone || contextLost_ || !MakeCurrent()) {
+        return false;
+    }
+    const GLenum status = resetQuery_ == ResetQuery::kCore ? glGetGraphicsResetStatus()
+                                                           : glGetGraphicsResetStatusARB();
+    return status != GL_NO_ERROR;
+}
+
+HResult GlDevice::TestCooperativeLevel() {
+    if (ContextReset()) {
+        // Every GL object went with the context; Reset makes a new one.
+        contextLost_ = true;
+        lost_ = true;
+        text_->ForgetGl();
+        for (GlResource* resource : resources_) {
+            resource->ForgetGl();
+        }
+        programs_ = {};
+        framebuffer_ = colourBuffer_ = depthBuffer_ = 0;
+    }
+    if (!Drawable()) {
+        lost_ = true;
+        // Nothing is presented while lost, so the pacing happens here.
+        if (paced_) {
+            pacer_.Idle();
+        }
+        return kDeviceLost;
+    }
+    return lost_ ? kDeviceNotReset : kOk;
+}
+
+HResult GlDevice::Reset(const PresentParams& params) {
+    if (!Drawable()) {
+        return kDeviceLost;
+    }
+    if (contextLost_) {
+        DropContext();
+        contextLost_ = false;
+        if (!MakeContext()) {
+            contextLost_ = true;
+            return kFail;
+        }
+        for (GlResource* resource : resources_) {
+            resource->RestoreGl();
+        }
+    }
+    if (!MakeCurrent() || !MakeBackBuffer(params)) {
+        // No back buffer: the device stays lost until a Reset succeeds.
+        lost_ = true;
+        return kInvalidCall;
+    }
+    ResetState();
+    lost_ = false;
+    return kOk;
+}
+
+HResult GlDevice::Clear(uint32_t rectCount, const Rect* rects, uint32_t flags, uint32_t colour,
+                        float z, uint32_t stencil) {
+    (void)stencil;
+    // The whole back buffer only: the game never clears part of it.
+    if (lost_ || rectCount != 0 || rects || !MakeCurrent() ||
+        (flags & ~(d3d::CLEAR_TARGET | d3d::CLEAR_ZBUFFER)) != 0) {
+        return kInvalidCall;
+    }
+    GLbitfield mask = 0;
+    if (flags & d3d::CLEAR_TARGET) {
+        float rgba[4];
+        ArgbToFloats(colour, rgba);
+        glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
+        mask |= GL_COLOR_BUFFER_BIT;
+    }
+    if (flags & d3d::CLEAR_ZBUFFER) {
+        glClearDepth(std::clamp(z, 0.0f, 1.0f));
+        mask |= GL_DEPTH_BUFFER_BIT;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glClear(mask);
+    return kOk;
+}
+
+HResult GlDevice::Present() {
+    if (lost_ || !Drawable()) {
+        return kDeviceLost;
+    }
+    if (!MakeCurrent()) {
+        return kInvalidCall;
+    }
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(window_->handle, &width, &height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    // Within a few percent of the back buffer's size (a window frame's worth) the nearest
+    // pixel keeps text and edges crisp, and costs half as much where the drawing is software.
+    const bool nearSize =
+        std::abs(width - width_) * 20 <= width_ && std::abs(height - height_) * 20 <= height_;
+    glBlitFramebuffer(0, 0, width_, height_, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                      nearSize ? GL_NEAREST : GL_LINEAR);
+    SDL_GL_SwapWindow(window_->handle);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    if (paced_) {
+        pacer_.FrameDone();
+    }
+    return kOk;
+}
+
+void GlDevice::ReadBack(std::vector<uint32_t>& argb, int& width, int& height) {
+    width = width_;
+    height = height_;
+    argb.assign(static_cast<size_t>(width_) * height_, 0);
+    if (!MakeCurrent() || !framebuffer_) {
+        return;
+    }
+    std::vector<uint32_t> rows(argb.size());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
+    // OpenGL counts rows from the bottom.
+    for (int y = 0; y < height_; ++y) {
+        std::memcpy(argb.data() + static_cast<size_t>(y) * width_,
+                    rows.data() + static_cast<size_t>(height_ - 1 - y) * width_,
+                    static_cast<size_t>(width_) * 4);
+    }
+}
+
+bool ReadBackBuffer(Device& device, std::vector<uint32_t>& argb, int& width, int& height) {
+    auto* ours = dynamic_cast<GlDevice*>(&device);
+    if (!ours) {
+        return false;
+    }
+    ours->ReadBack(argb, width, height);
+    return true;
+}
+
+}  // namespace platform::sdl
