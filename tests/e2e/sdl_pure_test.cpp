@@ -1,10 +1,11 @@
-// The parts of the backend that need no display: key codes, text layout, pacing.
+// The parts of the backend that need no display: key codes, text layout, pacing, settings.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
 
+#include "platform/sdl/device_settings.h"
 #include "platform/sdl/frame_pacer.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/text_layout.h"
@@ -75,6 +76,37 @@ TEST(FramePacer, HoldsQuickFramesToTheRateButNeverDelaysSlowOnes) {
     pacer.FrameDone();
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(8));
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(40));
+}
+
+}  // namespace
+
+namespace {
+
+namespace d3d = platform::d3d;
+
+// The device takes exactly what the game sets and refuses the rest rather than half-doing it.
+TEST(DeviceSettings, TakesTheGameSettingsAndRefusesOthers) {
+    platform::sdl::DeviceSettings settings;
+    const platform::Matrix world = platform::MatrixTranslation(3, 4, 10);
+    EXPECT_EQ(settings.SetTransform(d3d::TS_WORLD, world), platform::kOk);
+    EXPECT_EQ(settings.world, world);
+    EXPECT_EQ(settings.SetTransform(2, world), platform::kInvalidCall);  // the view
+    EXPECT_EQ(settings.SetRenderState(d3d::RS_AMBIENT, 0x00FFFFFF), platform::kOk);
+    EXPECT_EQ(settings.SetRenderState(d3d::RS_LIGHTING, 0), platform::kOk);
+    EXPECT_EQ(settings.SetRenderState(d3d::RS_CULLMODE, d3d::CULL_NONE), platform::kOk);
+    EXPECT_EQ(settings.cullMode, d3d::CULL_NONE);
+    EXPECT_EQ(settings.SetRenderState(d3d::RS_CULLMODE, 4), platform::kInvalidCall);
+    EXPECT_EQ(settings.cullMode, d3d::CULL_NONE);
+    EXPECT_EQ(settings.SetRenderState(d3d::RS_ZENABLE, d3d::ZB_TRUE), platform::kOk);
+    EXPECT_EQ(settings.SetRenderState(14, 0), platform::kInvalidCall);  // depth writes
+    for (uint32_t sampler = 0; sampler < 8; ++sampler) {
+        EXPECT_EQ(settings.SetSamplerState(sampler, d3d::SAMP_MIPFILTER, d3d::TEXF_ANISOTROPIC),
+                  platform::kOk);
+    }
+    EXPECT_EQ(settings.SetSamplerState(16, d3d::SAMP_MINFILTER, 0), platform::kInvalidCall);
+    EXPECT_EQ(settings.SetFVF(0x42), platform::kOk);
+    EXPECT_EQ(settings.SetFVF(0x142), platform::kInvalidCall);  // a texture coordinate
+    EXPECT_EQ(settings.fvf, 0x42u);
 }
 
 }  // namespace
