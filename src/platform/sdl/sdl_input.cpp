@@ -22,10 +22,30 @@ constexpr uint32_t kDeviceTypeKeyboard = 0x13;
 constexpr uint32_t kKeyboardBytes = 256;
 constexpr uint8_t kDown = 0x80;
 
+// What a device reports of itself: always attached.
+struct DeviceShape {
+    uint32_t devType;
+    uint32_t axes;
+    uint32_t buttons;
+};
+
 class SdlInputDevice : public InputDevice {
   public:
-    SdlInputDevice(std::shared_ptr<SdlVideo> video, DataFormat format)
-        : video_(std::move(video)), format_(format) {}
+    SdlInputDevice(std::shared_ptr<SdlVideo> video, DataFormat format, DeviceShape shape)
+        : video_(std::move(video)), format_(format), shape_(shape) {}
+
+    HResult GetCapabilities(DeviceCaps& caps) override {
+        if (caps.dwSize != sizeof(DeviceCaps)) {
+            return kInvalidParam;
+        }
+        caps = {};
+        caps.dwSize = sizeof(DeviceCaps);
+        caps.dwFlags = dinput::DIDC_ATTACHED;
+        caps.dwDevType = shape_.devType;
+        caps.dwAxes = shape_.axes;
+        caps.dwButtons = shape_.buttons;
+        return kOk;
+    }
 
     HResult SetDataFormat(DataFormat format) override {
         if (acquired_) {
@@ -101,6 +121,7 @@ class SdlInputDevice : public InputDevice {
 
   private:
     DataFormat format_;
+    DeviceShape shape_;
     bool formatSet_ = false;
     bool acquired_ = false;
     bool foreground_ = false;
@@ -110,19 +131,8 @@ class SdlInputDevice : public InputDevice {
 class SdlKeyboard final : public SdlInputDevice {
   public:
     explicit SdlKeyboard(std::shared_ptr<SdlVideo> video)
-        : SdlInputDevice(std::move(video), DataFormat::Keyboard) {}
-
-    HResult GetCapabilities(DeviceCaps& caps) override {
-        if (caps.dwSize != sizeof(DeviceCaps)) {
-            return kInvalidParam;
-        }
-        caps = {};
-        caps.dwSize = sizeof(DeviceCaps);
-        caps.dwFlags = dinput::DIDC_ATTACHED;
-        caps.dwDevType = kDeviceTypeKeyboard;
-        caps.dwButtons = kKeyboardBytes;
-        return kOk;
-    }
+        : SdlInputDevice(std::move(video), DataFormat::Keyboard,
+                         {.devType = kDeviceTypeKeyboard, .axes = 0, .buttons = kKeyboardBytes}) {}
 
   protected:
     uint32_t Size() const override { return kKeyboardBytes; }
@@ -145,20 +155,8 @@ class SdlKeyboard final : public SdlInputDevice {
 class SdlMouse final : public SdlInputDevice {
   public:
     explicit SdlMouse(std::shared_ptr<SdlVideo> video)
-        : SdlInputDevice(std::move(video), DataFormat::Mouse2) {}
-
-    HResult GetCapabilities(DeviceCaps& caps) override {
-        if (caps.dwSize != sizeof(DeviceCaps)) {
-            return kInvalidParam;
-        }
-        caps = {};
-        caps.dwSize = sizeof(DeviceCaps);
-        caps.dwFlags = dinput::DIDC_ATTACHED;
-        caps.dwDevType = kDeviceTypeMouse;
-        caps.dwAxes = 3;
-        caps.dwButtons = 8;
-        return kOk;
-    }
+        : SdlInputDevice(std::move(video), DataFormat::Mouse2,
+                         {.devType = kDeviceTypeMouse, .axes = 3, .buttons = 8}) {}
 
   protected:
     uint32_t Size() const override { return sizeof(MouseState2); }
