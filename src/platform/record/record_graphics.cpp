@@ -255,35 +255,15 @@ class RecordDevice final : public Device, public Recorded {
     HResult CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
                                std::unique_ptr<VertexBuffer>& out) override {
         Log("Device::CreateVertexBuffer", length, usage, fvf, pool);
-        out.reset();
-        if (const HResult r = rec().faults.createVertexBuffer.Next(); Failed(r)) {
-            return r;
-        }
-        if (length == 0) {
-            ++rec().device.invalidCalls;
-            return kInvalidCall;
-        }
-        out = std::make_unique<RecordBuffer<VertexBuffer>>(recorder_, "VertexBuffer", length,
-                                                           rec().faults.lockVertexBuffer,
-                                                           rec().live.vertexBuffers);
-        return kOk;
+        return CreateBuffer(out, "VertexBuffer", length, rec().faults.createVertexBuffer,
+                            rec().faults.lockVertexBuffer, rec().live.vertexBuffers);
     }
 
     HResult CreateIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, uint32_t pool,
                               std::unique_ptr<IndexBuffer>& out) override {
         Log("Device::CreateIndexBuffer", length, usage, format, pool);
-        out.reset();
-        if (const HResult r = rec().faults.createIndexBuffer.Next(); Failed(r)) {
-            return r;
-        }
-        if (length == 0) {
-            ++rec().device.invalidCalls;
-            return kInvalidCall;
-        }
-        out = std::make_unique<RecordBuffer<IndexBuffer>>(recorder_, "IndexBuffer", length,
-                                                          rec().faults.lockIndexBuffer,
-                                                          rec().live.indexBuffers);
-        return kOk;
+        return CreateBuffer(out, "IndexBuffer", length, rec().faults.createIndexBuffer,
+                            rec().faults.lockIndexBuffer, rec().live.indexBuffers);
     }
 
     HResult SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
@@ -358,6 +338,23 @@ class RecordDevice final : public Device, public Recorded {
     }
 
   private:
+    // Vertex and index buffers alike: an injected failure, a refused empty length, or a
+    // buffer with its own bytes, counted while alive.
+    template <typename BufferT>
+    HResult CreateBuffer(std::unique_ptr<BufferT>& out, const char* tag, uint32_t length,
+                         FailPlan& createPlan, FailPlan& lockPlan, int& liveCount) {
+        out.reset();
+        if (const HResult r = createPlan.Next(); Failed(r)) {
+            return r;
+        }
+        if (length == 0) {
+            ++rec().device.invalidCalls;
+            return kInvalidCall;
+        }
+        out = std::make_unique<RecordBuffer<BufferT>>(recorder_, tag, length, lockPlan, liveCount);
+        return kOk;
+    }
+
     // Still the buffer that was bound: a released one may have left its address to another.
     bool IsBound(const Buffer* buffer, const std::string& tag) const {
         return buffer && recorder_->bufferSizes.contains(buffer) && TagOf(buffer) == tag;
