@@ -18,7 +18,7 @@ struct Rig {
 
     explicit Rig(bool logging) {
         system.log().Enable(logging);
-        window = system.CreateWindow({}, nullptr);
+        window = system.CreateWindowExA({}, nullptr);
         graphics = system.Direct3DCreate9(platform::d3d::SDK_VERSION);
         platform::PresentParams params{};
         params.hDeviceWindow = window.get();

@@ -15,19 +15,19 @@ Application::~Application() {
 }
 
 void Application::Report(const char* text, const char* caption) {
-    system_.MessageBox(window.get(), text, caption, 0);
+    system_.MessageBoxA(window.get(), text, caption, 0);
 }
 
 void Application::InitWindow() {
     system_.InitCommonControls();
-    system_.RegisterClass(
-        {.className = kClassName, .style = platform::CS_VREDRAW | platform::CS_HREDRAW});
-    window = system_.CreateWindow(
+    system_.RegisterClassExA(
+        {.className = kClassName, .style = platform::cs::VREDRAW | platform::cs::HREDRAW});
+    window = system_.CreateWindowExA(
         {.className = kClassName,
          .title = kWindowTitle,
          .exStyle = 0,
-         .style = platform::WS_VISIBLE | platform::WS_CAPTION | platform::WS_SYSMENU |
-                  platform::WS_MINIMIZEBOX,
+         .style = platform::ws::VISIBLE | platform::ws::CAPTION | platform::ws::SYSMENU |
+                  platform::ws::MINIMIZEBOX,
          .x = 30,
          .y = 30,
          .width = 1280,
@@ -124,7 +124,7 @@ bool Application::CheckDevice(platform::Font* sharedFont) {
 }
 
 void Application::Shutdown() {
-    system_.UnregisterClass(kClassName);
+    system_.UnregisterClassA(kClassName);
     ReleaseDevice();
 }
 

@@ -23,10 +23,10 @@ GameSession::~GameSession() {
 
 void GameSession::Pass() {
     platform::Message removed;
-    if (system_.PeekMessage(removed)) {
+    if (system_.PeekMessageA(removed)) {
         message = removed;
         system_.TranslateMessage(removed);
-        system_.DispatchMessage(removed);
+        system_.DispatchMessageA(removed);
     }
     // Without input or a board start-up failed: a caller that passes anyway gets no frame.
     if (!inputManager || !game) {

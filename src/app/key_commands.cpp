@@ -7,11 +7,11 @@ namespace app {
 
 std::optional<KeyCommand> CommandForKey(uintptr_t virtualKey) {
     switch (virtualKey) {
-        case platform::VK_ESCAPE:
+        case platform::vk::ESCAPE:
         case 'Q':
             return KeyCommand{.quit = true};
         case 'S':
-        case platform::VK_F2:
+        case platform::vk::F2:
             return KeyCommand{.gameState = NewGame};
         case 'N':
             return KeyCommand{.gameState = NewDeal};

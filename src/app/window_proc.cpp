@@ -7,10 +7,10 @@ namespace app {
 intptr_t WindowProc(bool& running, GameFlow& flow, platform::Window& window, uint32_t message,
                     uintptr_t wParam, intptr_t lParam) {
     switch (message) {
-        case platform::WM_DESTROY:
+        case platform::wm::DESTROY:
             running = false;
-            return window.DefWindowProc(message, wParam, lParam);
-        case platform::WM_KEYDOWN:
+            return window.DefWindowProcA(message, wParam, lParam);
+        case platform::wm::KEYDOWN:
             if (const auto command = CommandForKey(wParam)) {
                 if (command->quit) {
                     window.Destroy();
@@ -20,7 +20,7 @@ intptr_t WindowProc(bool& running, GameFlow& flow, platform::Window& window, uin
             }
             return 0;
         default:
-            return window.DefWindowProc(message, wParam, lParam);
+            return window.DefWindowProcA(message, wParam, lParam);
     }
 }
 

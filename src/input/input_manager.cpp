@@ -5,7 +5,7 @@ namespace input {
 namespace {
 
 constexpr uint32_t kCooperativeLevel =
-    platform::dinput::DISCL_NONEXCLUSIVE | platform::dinput::DISCL_BACKGROUND;
+    platform::dinput::COOP_NONEXCLUSIVE | platform::dinput::COOP_BACKGROUND;
 
 // Back-buffer coordinates stay within 0..bound, both ends included; a motion that makes no
 // number (a broken sensitivity) pins at 0 rather than losing the cursor.
@@ -52,7 +52,7 @@ InputManager::~InputManager() {
 }
 
 void InputManager::Report(const char* text, const char* caption) {
-    system_.MessageBox(window_, text, caption, 0);
+    system_.MessageBoxA(window_, text, caption, 0);
 }
 
 bool InputManager::InitDirectInput() {
@@ -105,7 +105,7 @@ bool InputManager::InitMouse() {
         caps = {};
         caps.dwSize = sizeof(caps);
     }
-    if ((caps.dwFlags & platform::dinput::DIDC_ATTACHED) == 0) {
+    if ((caps.dwFlags & platform::dinput::CAPS_ATTACHED) == 0) {
         Report("Mouse is currently not attached!", "InitMouse()");
         return false;
     }
@@ -121,7 +121,7 @@ void InputManager::LoadCursorImage(const char* file, int32_t value1, int32_t val
     namespace d3d = platform::d3d;
     // Nothing draws the image, so a missing or unreadable file is neither reported nor fatal.
     if (device_ && file) {
-        const platform::HResult r = device_->CreateTextureFromFileEx(
+        const platform::HResult r = device_->CreateTextureFromFileExA(
             file, d3d::X_DEFAULT, d3d::X_DEFAULT, d3d::X_DEFAULT, 0, d3d::FMT_UNKNOWN,
             d3d::POOL_MANAGED, d3d::X_DEFAULT, d3d::X_DEFAULT, 0xFF000000u, cursorTexture);
         if (platform::Failed(r)) {

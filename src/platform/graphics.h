@@ -56,15 +56,21 @@ inline constexpr uint32_t PT_TRIANGLELIST = 4;
 
 // D3DX
 inline constexpr uint32_t X_DEFAULT = 0xFFFFFFFFu;
-inline constexpr uint32_t DT_TOP = 0;
-inline constexpr uint32_t DT_LEFT = 0;
-inline constexpr uint32_t DT_WORDBREAK = 0x10;
-inline constexpr uint8_t DEFAULT_CHARSET = 1;
-inline constexpr uint8_t OUT_DEFAULT_PRECIS = 0;
-inline constexpr uint8_t DEFAULT_QUALITY = 0;
-inline constexpr uint8_t DEFAULT_PITCH = 0;
-inline constexpr uint8_t FF_SWISS = 0x20;
+// The font description's GDI values (DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, DEFAULT_QUALITY,
+// DEFAULT_PITCH, FF_SWISS), renamed because those names are <windows.h> macros.
+inline constexpr uint8_t FONT_CHARSET_DEFAULT = 1;
+inline constexpr uint8_t FONT_PRECIS_DEFAULT = 0;
+inline constexpr uint8_t FONT_QUALITY_DEFAULT = 0;
+inline constexpr uint8_t FONT_PITCH_DEFAULT = 0;
+inline constexpr uint8_t FONT_FAMILY_SWISS = 0x20;
 }  // namespace d3d
+
+// DrawText formats (DT_*).
+namespace dt {
+inline constexpr uint32_t TOP = 0;
+inline constexpr uint32_t LEFT = 0;
+inline constexpr uint32_t WORDBREAK = 0x10;
+}  // namespace dt
 
 // D3DPRESENT_PARAMETERS.
 struct PresentParams {
@@ -116,8 +122,8 @@ class Font {
   public:
     virtual ~Font() = default;
     // count -1: the text runs to its NUL. Returns the height drawn, 0 on failure.
-    virtual int32_t DrawText(const char* text, int32_t count, const Rect& rect, uint32_t format,
-                             uint32_t colour) = 0;
+    virtual int32_t DrawTextA(const char* text, int32_t count, const Rect& rect, uint32_t format,
+                              uint32_t colour) = 0;
     virtual HResult OnLostDevice() = 0;
     virtual HResult OnResetDevice() = 0;
 };
@@ -158,12 +164,12 @@ class Device {
                                          uint32_t primitiveCount) = 0;
 
     // D3DXCreateFontIndirectA.
-    virtual HResult CreateFontIndirect(const FontDesc& desc, std::unique_ptr<Font>& out) = 0;
+    virtual HResult CreateFontIndirectA(const FontDesc& desc, std::unique_ptr<Font>& out) = 0;
     // D3DXCreateTextureFromFileExA, without the image-information and palette outputs.
-    virtual HResult CreateTextureFromFileEx(const char* file, uint32_t width, uint32_t height,
-                                            uint32_t mipLevels, uint32_t usage, uint32_t format,
-                                            uint32_t pool, uint32_t filter, uint32_t mipFilter,
-                                            uint32_t colourKey, std::unique_ptr<Texture>& out) = 0;
+    virtual HResult CreateTextureFromFileExA(const char* file, uint32_t width, uint32_t height,
+                                             uint32_t mipLevels, uint32_t usage, uint32_t format,
+                                             uint32_t pool, uint32_t filter, uint32_t mipFilter,
+                                             uint32_t colourKey, std::unique_ptr<Texture>& out) = 0;
 };
 
 // An IDirect3D9: makes the device.

@@ -13,9 +13,10 @@ class Window;
 
 namespace dinput {
 inline constexpr uint32_t VERSION = 0x0800;
-inline constexpr uint32_t DISCL_NONEXCLUSIVE = 0x02;
-inline constexpr uint32_t DISCL_BACKGROUND = 0x08;
-inline constexpr uint32_t DIDC_ATTACHED = 0x1;
+// DISCL_NONEXCLUSIVE, DISCL_BACKGROUND and DIDC_ATTACHED, under names that are not macros.
+inline constexpr uint32_t COOP_NONEXCLUSIVE = 0x02;
+inline constexpr uint32_t COOP_BACKGROUND = 0x08;
+inline constexpr uint32_t CAPS_ATTACHED = 0x1;
 }  // namespace dinput
 
 enum class DeviceGuid { SysKeyboard, SysMouse };

@@ -18,17 +18,17 @@ class System {
 
     // Window management (user32).
     virtual void InitCommonControls() = 0;
-    virtual bool RegisterClass(const WindowClass& windowClass) = 0;
-    virtual bool UnregisterClass(const char* className) = 0;
+    virtual bool RegisterClassExA(const WindowClass& windowClass) = 0;
+    virtual bool UnregisterClassA(const char* className) = 0;
     // May return null when no window can be made; the device creation then fails and reports.
-    virtual std::unique_ptr<Window> CreateWindow(const WindowDesc& desc, WindowProc proc) = 0;
+    virtual std::unique_ptr<Window> CreateWindowExA(const WindowDesc& desc, WindowProc proc) = 0;
     // Removes at most one message from the thread's queue.
-    virtual bool PeekMessage(Message& message) = 0;
+    virtual bool PeekMessageA(Message& message) = 0;
     virtual void TranslateMessage(const Message& message) = 0;
-    virtual intptr_t DispatchMessage(const Message& message) = 0;
+    virtual intptr_t DispatchMessageA(const Message& message) = 0;
     // Modal, OK only, owned by `owner` (may be null). Without a display it goes to stderr.
-    virtual int32_t MessageBox(Window* owner, const char* text, const char* caption,
-                               uint32_t type) = 0;
+    virtual int32_t MessageBoxA(Window* owner, const char* text, const char* caption,
+                                uint32_t type) = 0;
     virtual int32_t ShowCursor(bool show) = 0;
 
     // Direct3DCreate9: null when no graphics system can be started.
@@ -39,11 +39,5 @@ class System {
     // The calendar clock in whole seconds.
     virtual int64_t Time() = 0;
 };
-
-// DispatchMessage for backends: hands the message to its window's procedure.
-inline intptr_t DeliverMessage(const Message& message) {
-    return message.window ? message.window->Send(message.message, message.wParam, message.lParam)
-                          : 0;
-}
 
 }  // namespace platform

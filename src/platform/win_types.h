@@ -27,20 +27,24 @@ inline constexpr HResult kInvalidCall = static_cast<HResult>(0x8876086Cu);  // D
 inline constexpr HResult kInputLost = static_cast<HResult>(0x8007001Eu);    // DIERR_INPUTLOST
 inline constexpr HResult kNotAcquired = static_cast<HResult>(0x8007000Cu);  // DIERR_NOTACQUIRED
 
-// Window messages.
-inline constexpr uint32_t WM_NULL = 0x0000;
-inline constexpr uint32_t WM_DESTROY = 0x0002;
-inline constexpr uint32_t WM_CLOSE = 0x0010;
-inline constexpr uint32_t WM_KEYDOWN = 0x0100;
-inline constexpr uint32_t WM_KEYUP = 0x0101;
-inline constexpr uint32_t WM_CHAR = 0x0102;
-inline constexpr uint32_t WM_SYSKEYDOWN = 0x0104;
-inline constexpr uint32_t WM_SYSKEYUP = 0x0105;
+// Window messages (WM_*). Namespaced without their prefix, so that none of these names is a
+// <windows.h> macro and the layer compiles beside it.
+namespace wm {
+inline constexpr uint32_t DESTROY = 0x0002;
+inline constexpr uint32_t CLOSE = 0x0010;
+inline constexpr uint32_t KEYDOWN = 0x0100;
+inline constexpr uint32_t KEYUP = 0x0101;
+inline constexpr uint32_t CHAR = 0x0102;
+inline constexpr uint32_t SYSKEYDOWN = 0x0104;
+inline constexpr uint32_t SYSKEYUP = 0x0105;
+}  // namespace wm
 
-// Virtual-key codes; letters and digits are their upper-case ASCII codes.
-inline constexpr uint32_t VK_ESCAPE = 0x1B;
-inline constexpr uint32_t VK_F2 = 0x71;
-inline constexpr uint32_t VK_F4 = 0x73;
+// Virtual-key codes (VK_*); letters and digits are their upper-case ASCII codes.
+namespace vk {
+inline constexpr uint32_t ESCAPE = 0x1B;
+inline constexpr uint32_t F2 = 0x71;
+inline constexpr uint32_t F4 = 0x73;
+}  // namespace vk
 
 struct Rect {
     int32_t left;
@@ -52,10 +56,10 @@ struct Rect {
 
 class Window;
 
-// One queued message, as PeekMessage hands it over.
+// One queued message, as PeekMessageA hands it over.
 struct Message {
     Window* window = nullptr;
-    uint32_t message = WM_NULL;
+    uint32_t message = 0;
     uintptr_t wParam = 0;
     intptr_t lParam = 0;
 };

@@ -24,13 +24,10 @@ inline constexpr const char* kFaceName = "copperplate gothic light";
 
 // Labels of the keys the window procedure acts on; the menu itself takes no input.
 inline constexpr std::array<TextItem, 3> kMenuItems{{
-    {"Start", {300, 600, 780, 650}, platform::d3d::DT_TOP | platform::d3d::DT_LEFT, kHeadingHeight},
-    {"Tutorial",
-     {550, 600, 1030, 650},
-     platform::d3d::DT_TOP | platform::d3d::DT_LEFT,
-     kHeadingHeight},
+    {"Start", {300, 600, 780, 650}, platform::dt::TOP | platform::dt::LEFT, kHeadingHeight},
+    {"Tutorial", {550, 600, 1030, 650}, platform::dt::TOP | platform::dt::LEFT, kHeadingHeight},
     // Reaches past the back buffer's right edge; the label starts at 950 and shows whole.
-    {"Quit", {950, 600, 1430, 650}, platform::d3d::DT_TOP | platform::d3d::DT_LEFT, kHeadingHeight},
+    {"Quit", {950, 600, 1430, 650}, platform::dt::TOP | platform::dt::LEFT, kHeadingHeight},
 }};
 
 inline constexpr const char* kRulesParagraph =
@@ -42,14 +39,14 @@ inline constexpr const char* kRulesParagraph =
 inline constexpr std::array<TextItem, 4> kTutorialItems{{
     {"Objective of the game",
      {30, 30, 780, 530},
-     platform::d3d::DT_TOP | platform::d3d::DT_LEFT,
+     platform::dt::TOP | platform::dt::LEFT,
      kHeadingHeight},
-    {kRulesParagraph, {30, 70, 780, 570}, platform::d3d::DT_WORDBREAK, kBodyHeight},
+    {kRulesParagraph, {30, 70, 780, 570}, platform::dt::WORDBREAK, kBodyHeight},
     {"Rules of the game",
      {30, 190, 780, 530},
-     platform::d3d::DT_TOP | platform::d3d::DT_LEFT,
+     platform::dt::TOP | platform::dt::LEFT,
      kHeadingHeight},
-    {kRulesParagraph, {30, 230, 780, 530}, platform::d3d::DT_WORDBREAK, kBodyHeight},
+    {kRulesParagraph, {30, 230, 780, 530}, platform::dt::WORDBREAK, kBodyHeight},
 }};
 
 }  // namespace screens

@@ -13,10 +13,10 @@ void TextScreens::WriteFontDesc(int32_t height) {
     fontDesc.Height = height;
     fontDesc.Width = 0;
     fontDesc.Italic = 0;
-    fontDesc.CharSet = d3d::DEFAULT_CHARSET;
-    fontDesc.OutputPrecision = d3d::OUT_DEFAULT_PRECIS;
-    fontDesc.Quality = d3d::DEFAULT_QUALITY;
-    fontDesc.PitchAndFamily = d3d::DEFAULT_PITCH | d3d::FF_SWISS;
+    fontDesc.CharSet = d3d::FONT_CHARSET_DEFAULT;
+    fontDesc.OutputPrecision = d3d::FONT_PRECIS_DEFAULT;
+    fontDesc.Quality = d3d::FONT_QUALITY_DEFAULT;
+    fontDesc.PitchAndFamily = d3d::FONT_PITCH_DEFAULT | d3d::FONT_FAMILY_SWISS;
     static_assert(sizeof(fontDesc.FaceName) > 24, "face name and its NUL must fit");
     std::memcpy(fontDesc.FaceName, kFaceName, std::strlen(kFaceName) + 1);
 }
@@ -24,7 +24,7 @@ void TextScreens::WriteFontDesc(int32_t height) {
 std::unique_ptr<platform::Font> TextScreens::CreateFont(int32_t height) {
     WriteFontDesc(height);
     std::unique_ptr<platform::Font> font;
-    if (device_ && platform::Failed(device_->CreateFontIndirect(fontDesc, font))) {
+    if (device_ && platform::Failed(device_->CreateFontIndirectA(fontDesc, font))) {
         font.reset();  // a failed creation hands over nothing to draw through
     }
     return font;
@@ -44,7 +44,7 @@ void TextScreens::DrawMenu() {
         return;
     }
     for (const TextItem& item : kMenuItems) {
-        sharedFont->DrawText(item.text, -1, item.rect, item.format, kMenuColour);
+        sharedFont->DrawTextA(item.text, -1, item.rect, item.format, kMenuColour);
     }
 }
 
@@ -53,7 +53,7 @@ void TextScreens::DrawTutorial() {
     for (const TextItem& item : kTutorialItems) {
         std::unique_ptr<platform::Font> font = CreateFont(item.fontHeight);
         if (font) {
-            font->DrawText(item.text, -1, item.rect, item.format, kTutorialColour);
+            font->DrawTextA(item.text, -1, item.rect, item.format, kTutorialColour);
         }
     }
 }

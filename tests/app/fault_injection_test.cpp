@@ -35,7 +35,7 @@ TEST_P(StartUpFaults, ReportOnceThenEndWithoutAFrameOrRunOnQuietly) {
         EXPECT_EQ(session->inputManager, nullptr);
         EXPECT_EQ(session->game, nullptr);
         EXPECT_EQ(RunToEsc(), 0);
-        EXPECT_EQ(Count("PeekMessage"), 0u);
+        EXPECT_EQ(Count("PeekMessageA"), 0u);
         session->Pass();  // a caller that passes anyway gets no frame and no crash
         EXPECT_EQ(log().Calls("Device::"), Calls{});  // no setting, font, buffer or frame
     } else {
@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
     EachCall, StartUpFaults,
     ::testing::Values(
         // A missing window is not reported itself: the device made for it fails.
-        StartUpFault{"CreateWindow", &F::createWindow, "CreateDevice() failed!", "InitD3D()",
+        StartUpFault{"CreateWindowExA", &F::createWindow, "CreateDevice() failed!", "InitD3D()",
                      "null"},
         StartUpFault{"Direct3DCreate9", &F::direct3DCreate, "Direct3DCreate9() failed!",
                      "InitD3D()"},

@@ -14,11 +14,11 @@ TEST_F(FrameLoop, OnePassHandlesAMessageReadsInputChecksTheDeviceThenDrawsAFrame
     system.log().Clear();
     system.PostKeyDown('A');  // no command: the menu frame follows
     session->Pass();
-    EXPECT_EQ(log().Calls(), (Calls{"PeekMessage", "TranslateMessage", "DispatchMessage",
+    EXPECT_EQ(log().Calls(), (Calls{"PeekMessageA", "TranslateMessage", "DispatchMessageA",
                                     "Keyboard::GetDeviceState", "Mouse::GetDeviceState",
                                     "Device::TestCooperativeLevel", "Device::Clear",
-                                    "Device::BeginScene", "Font::DrawText", "Font::DrawText",
-                                    "Font::DrawText", "Device::EndScene", "Device::Present"}))
+                                    "Device::BeginScene", "Font::DrawTextA", "Font::DrawTextA",
+                                    "Font::DrawTextA", "Device::EndScene", "Device::Present"}))
         << log().ToString();
     EXPECT_EQ(log()[Find("Device::Clear")].args, Args(0, nullptr, 3, 0xFF000000u, 1.0f, 0));
     EXPECT_EQ(log()[Find("Device::Present")].args, Args());

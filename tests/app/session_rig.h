@@ -42,7 +42,7 @@ class SessionTest : public ::testing::Test {
 
     // Run() with Esc queued behind whatever is already waiting, so that it always ends.
     int RunToEsc() {
-        system.PostKeyDown(platform::VK_ESCAPE);
+        system.PostKeyDown(platform::vk::ESCAPE);
         return session->Run();
     }
 

@@ -39,17 +39,17 @@ long ResidentKiB() {
 
 // One random message, or none; never one that would end the run (Esc, Q, Alt+F4).
 void PostRandomMessage(record::RecordSystem& system, std::mt19937& rng) {
-    static constexpr uint32_t kCommands[] = {'S', platform::VK_F2, 'N', 'C', 'D', 'T'};
+    static constexpr uint32_t kCommands[] = {'S', platform::vk::F2, 'N', 'C', 'D', 'T'};
     const uint32_t kind = rng() % 16;
     const uint32_t key = rng() % 256;
     if (kind < 2) {
         system.PostKeyDown(kCommands[key % std::size(kCommands)]);
-    } else if (kind == 2 && key != platform::VK_ESCAPE && key != 'Q') {
+    } else if (kind == 2 && key != platform::vk::ESCAPE && key != 'Q') {
         system.PostKeyDown(key);
-    } else if (kind == 3 && key != platform::VK_F4) {
+    } else if (kind == 3 && key != platform::vk::F4) {
         system.PostSysKeyDown(key);
     } else if (kind == 4) {
-        system.Post(rng() % 2 ? platform::WM_KEYUP : platform::WM_CHAR, key);
+        system.Post(rng() % 2 ? platform::wm::KEYUP : platform::wm::CHAR, key);
     }
 }
 
@@ -106,8 +106,8 @@ TEST(Soak, RandomPlayWithDeviceLossesKeepsOneBufferPairAndFlatMemory) {
             static_cast<long long>(system.device().draws),
             static_cast<long long>(system.device().resets), failingRuns, resident, ResidentKiB());
 
-        system.PostKeyDown(platform::VK_ESCAPE);
-        EXPECT_EQ(session.Run(), platform::VK_ESCAPE);
+        system.PostKeyDown(platform::vk::ESCAPE);
+        EXPECT_EQ(session.Run(), platform::vk::ESCAPE);
     }
     EXPECT_EQ(system.live().Total(), 0);
 }

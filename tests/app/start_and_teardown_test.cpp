@@ -16,17 +16,18 @@ TEST_F(StartAndTeardown, StartUpMakesWindowDeviceFontAndInputInOrder) {
     Calls made = log().Calls();
     // The device settings are the reset test's.
     std::erase_if(made, [](const std::string& call) { return call.starts_with("Device::Set"); });
-    EXPECT_EQ(made, (Calls{"InitCommonControls", "RegisterClass", "CreateWindow", "Direct3DCreate9",
-                           "Graphics::CreateDevice", "ShowCursor", "Device::CreateFontIndirect",
-                           "DirectInput8Create", "InputSystem::CreateDevice",
-                           "Keyboard::SetDataFormat", "Keyboard::SetCooperativeLevel",
-                           "Keyboard::Acquire", "InputSystem::CreateDevice", "Mouse::SetDataFormat",
-                           "Mouse::SetCooperativeLevel", "Mouse::Acquire", "Mouse::GetCapabilities",
-                           "Device::CreateTextureFromFileEx"}))
+    EXPECT_EQ(
+        made,
+        (Calls{"InitCommonControls", "RegisterClassExA", "CreateWindowExA", "Direct3DCreate9",
+               "Graphics::CreateDevice", "ShowCursor", "Device::CreateFontIndirectA",
+               "DirectInput8Create", "InputSystem::CreateDevice", "Keyboard::SetDataFormat",
+               "Keyboard::SetCooperativeLevel", "Keyboard::Acquire", "InputSystem::CreateDevice",
+               "Mouse::SetDataFormat", "Mouse::SetCooperativeLevel", "Mouse::Acquire",
+               "Mouse::GetCapabilities", "Device::CreateTextureFromFileExA"}))
         << log().ToString();
 
-    EXPECT_EQ(log()[Find("RegisterClass")].args, Args("ClassName", 3));
-    EXPECT_EQ(log()[Find("CreateWindow")].args,
+    EXPECT_EQ(log()[Find("RegisterClassExA")].args, Args("ClassName", 3));
+    EXPECT_EQ(log()[Find("CreateWindowExA")].args,
               Args(platform::WindowDesc{"ClassName", "Tavorin", 0, 0x10CA0000, 30, 30, 1280, 760}));
     EXPECT_EQ(log()[Find("ShowCursor")].args, Args(true));
     platform::PresentParams params{.BackBufferWidth = 1280,
@@ -46,7 +47,7 @@ TEST_F(StartAndTeardown, EscEndsAfterItsPassDrewAFrameThenInputBoardFontClassDev
     StartPlaying();
     system.log().Clear();
     EXPECT_EQ(RunToEsc(), 0x1B);
-    EXPECT_EQ(Count("PeekMessage"), 1u);  // the loop stopped right after that pass
+    EXPECT_EQ(Count("PeekMessageA"), 1u);  // the loop stopped right after that pass
     EXPECT_EQ(log().CallsFrom(Find("Window::Destroy") + 1, "Device::"),
               (Calls{"Device::TestCooperativeLevel", "Device::Clear", "Device::BeginScene",
                      "Device::SetTransform", "Device::SetStreamSource", "Device::SetIndices",
@@ -58,9 +59,9 @@ TEST_F(StartAndTeardown, EscEndsAfterItsPassDrewAFrameThenInputBoardFontClassDev
               (Calls{"Keyboard::Unacquire", "Keyboard::Release", "Mouse::Unacquire",
                      "Mouse::Release", "InputSystem::Release", "Texture::Release",
                      "VertexBuffer::Release", "IndexBuffer::Release", "Font::Release",
-                     "UnregisterClass", "Device::Release", "Graphics::Release"}))
+                     "UnregisterClassA", "Device::Release", "Graphics::Release"}))
         << log().ToString();
-    EXPECT_EQ(log()[log().FindLast("UnregisterClass")].args, Args("ClassName"));
+    EXPECT_EQ(log()[log().FindLast("UnregisterClassA")].args, Args("ClassName"));
     EXPECT_EQ(system.live().Total(), 0);
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/imitation/imitated_window.h"
 #include "platform/sdl/sdl_system.h"
 #include "x_session.h"
 
@@ -15,6 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 using platform::Message;
 namespace d3d = platform::d3d;
+namespace dt = platform::dt;
 
 constexpr const char* kClass = "TestClass";
 constexpr uint32_t kRed = 0xFFFF0000, kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
@@ -45,8 +47,16 @@ bool Has(const std::vector<Message>& messages, uint32_t message, uintptr_t wPara
 }
 
 platform::FontDesc GameFont(int32_t height) {
-    return {
-        height, 0, 0, 0, 0, d3d::DEFAULT_CHARSET, 0, 0, d3d::FF_SWISS, "copperplate gothic light"};
+    return {height,
+            0,
+            0,
+            0,
+            0,
+            d3d::FONT_CHARSET_DEFAULT,
+            0,
+            0,
+            d3d::FONT_FAMILY_SWISS,
+            "copperplate gothic light"};
 }
 
 class SdlBackendTest : public ::testing::Test {
@@ -58,15 +68,15 @@ class SdlBackendTest : public ::testing::Test {
         ASSERT_TRUE(display_.Start());
         setenv("DISPLAY", display_.name().c_str(), 1);
         system_ = platform::sdl::CreateSdlSystem({.paced = false});
-        ASSERT_TRUE(system_->RegisterClass({kClass, 3}));
-        window_ = system_->CreateWindow(
+        ASSERT_TRUE(system_->RegisterClassExA({kClass, 3}));
+        window_ = system_->CreateWindowExA(
             {kClass, "Backend", 0,
-             platform::WS_VISIBLE | platform::WS_CAPTION | platform::WS_SYSMENU |
-                 platform::WS_MINIMIZEBOX,
+             platform::ws::VISIBLE | platform::ws::CAPTION | platform::ws::SYSMENU |
+                 platform::ws::MINIMIZEBOX,
              30, 30, 1280, 760},
             [this](platform::Window& w, uint32_t message, uintptr_t wParam, intptr_t lParam) {
                 seen_.push_back({&w, message, wParam, lParam});
-                return w.DefWindowProc(message, wParam, lParam);
+                return w.DefWindowProcA(message, wParam, lParam);
             });
         ASSERT_NE(window_, nullptr);
         xid_ = e2e::FindWindow(display_.name(), "Backend", 10s);
@@ -81,10 +91,10 @@ class SdlBackendTest : public ::testing::Test {
         for (const auto end = std::chrono::steady_clock::now() + time;
              std::chrono::steady_clock::now() < end;) {
             Message m;
-            if (system_->PeekMessage(m)) {
+            if (system_->PeekMessageA(m)) {
                 taken.push_back(m);
                 system_->TranslateMessage(m);
-                system_->DispatchMessage(m);
+                system_->DispatchMessageA(m);
             } else {
                 std::this_thread::sleep_for(5ms);
             }
@@ -186,34 +196,35 @@ TEST_F(SdlBackendTest, KeysArriveAsWindowsMessagesOneAtATime) {
     std::vector<Message> taken = Drain(800ms);
     // Letter, its character (lower case without Shift, ahead of the key-up), then the key-up.
     ASSERT_GE(taken.size(), 3u);
-    EXPECT_EQ(taken[0].message, platform::WM_KEYDOWN);
+    EXPECT_EQ(taken[0].message, platform::wm::KEYDOWN);
     EXPECT_EQ(taken[0].wParam, 'S');
     EXPECT_EQ(taken[0].window, window_.get());
-    EXPECT_EQ(taken[1].message, platform::WM_CHAR);
+    EXPECT_EQ(taken[1].message, platform::wm::CHAR);
     EXPECT_EQ(taken[1].wParam, 's');
-    EXPECT_EQ(taken[2].message, platform::WM_KEYUP);
+    EXPECT_EQ(taken[2].message, platform::wm::KEYUP);
     EXPECT_EQ(taken[2].wParam, 'S');
-    EXPECT_TRUE(Has(taken, platform::WM_KEYDOWN, 0x10)) << "Shift";
-    EXPECT_TRUE(Has(taken, platform::WM_CHAR, 'S'));
-    EXPECT_TRUE(Has(taken, platform::WM_KEYDOWN, 0x1B));
-    EXPECT_TRUE(Has(taken, platform::WM_CHAR, 0x1B));
-    EXPECT_TRUE(Has(taken, platform::WM_KEYDOWN, 0x71)) << "F2";
-    EXPECT_TRUE(Has(taken, platform::WM_KEYDOWN, '1'));
+    EXPECT_TRUE(Has(taken, platform::wm::KEYDOWN, 0x10)) << "Shift";
+    EXPECT_TRUE(Has(taken, platform::wm::CHAR, 'S'));
+    EXPECT_TRUE(Has(taken, platform::wm::KEYDOWN, 0x1B));
+    EXPECT_TRUE(Has(taken, platform::wm::CHAR, 0x1B));
+    EXPECT_TRUE(Has(taken, platform::wm::KEYDOWN, 0x71)) << "F2";
+    EXPECT_TRUE(Has(taken, platform::wm::KEYDOWN, '1'));
 
     // With Alt held, keys are system keys and type nothing.
     Xdo("key alt+q");
     taken = Drain(500ms);
-    EXPECT_TRUE(Has(taken, platform::WM_SYSKEYDOWN, 0x12));
-    EXPECT_TRUE(Has(taken, platform::WM_SYSKEYDOWN, 'Q'));
-    EXPECT_FALSE(Has(taken, platform::WM_KEYDOWN, 'Q'));
-    EXPECT_FALSE(Has(taken, platform::WM_CHAR, 'q'));
+    EXPECT_TRUE(Has(taken, platform::wm::SYSKEYDOWN, 0x12));
+    EXPECT_TRUE(Has(taken, platform::wm::SYSKEYDOWN, 'Q'));
+    EXPECT_FALSE(Has(taken, platform::wm::KEYDOWN, 'Q'));
+    EXPECT_FALSE(Has(taken, platform::wm::CHAR, 'q'));
 
-    ASSERT_TRUE(window_->alive());
+    const auto& imitated = dynamic_cast<platform::ImitatedWindow&>(*window_);
+    ASSERT_TRUE(imitated.alive());
     Xdo("key alt+F4");
     Drain(500ms);
-    EXPECT_TRUE(Has(seen_, platform::WM_CLOSE, 0));
-    EXPECT_TRUE(Has(seen_, platform::WM_DESTROY, 0));
-    EXPECT_FALSE(window_->alive());
+    EXPECT_TRUE(Has(seen_, platform::wm::CLOSE, 0));
+    EXPECT_TRUE(Has(seen_, platform::wm::DESTROY, 0));
+    EXPECT_FALSE(imitated.alive());
     // A destroyed window gets nothing more.
     Xdo("key s");
     EXPECT_TRUE(Drain(300ms).empty());
@@ -291,44 +302,44 @@ TEST_F(SdlBackendTest, RefusesDrawsAndLocksOutsideTheBuffers) {
 TEST_F(SdlBackendTest, FontsDrawInsideTheirCellsAndWrapAtWords) {
     MakeDevice();
     std::unique_ptr<platform::Font> heading, body, font;
-    ASSERT_EQ(device_->CreateFontIndirect(GameFont(40), heading), platform::kOk);
+    ASSERT_EQ(device_->CreateFontIndirectA(GameFont(40), heading), platform::kOk);
     ClearTo(kBlack);
-    EXPECT_EQ(heading->DrawText("Start", -1, {300, 600, 780, 650}, 0, kRed), 40);
+    EXPECT_EQ(heading->DrawTextA("Start", -1, {300, 600, 780, 650}, 0, kRed), 40);
     // Inside its cell, from the cell's left.
     EXPECT_GT(Count(kRed, 300, 600, 310, 640), 0);
     EXPECT_EQ(Count(kRed, 300, 600, 780, 640), Count(kRed, 0, 0, 1280, 768));
 
-    ASSERT_EQ(device_->CreateFontIndirect(GameFont(20), body), platform::kOk);
+    ASSERT_EQ(device_->CreateFontIndirectA(GameFont(20), body), platform::kOk);
     const char* paragraph =
         "The initial game board has 5 rows with 5 tiles in each row. The objective of the game "
         "is to eliminate all the tiles on the board.";
     ClearTo(kBlack);
     const int32_t height =
-        body->DrawText(paragraph, -1, {30, 70, 780, 570}, d3d::DT_WORDBREAK, kWhite);
+        body->DrawTextA(paragraph, -1, {30, 70, 780, 570}, dt::WORDBREAK, kWhite);
     EXPECT_TRUE(height >= 40 && height % 20 == 0) << height << ": whole lines of the cell height";
     EXPECT_EQ(Count(kWhite, 30, 70, 780, 70 + height), Count(kWhite, 0, 0, 1280, 768));
     EXPECT_GT(Count(kWhite, 600, 70, 780, 70 + height), 0) << "lines fill the width, then wrap";
 
     // Text far wider and taller than the back buffer is cut, not rendered whole.
-    EXPECT_EQ(body->DrawText(std::string(200000, 'W').c_str(), -1, {0, 0, 100, 100}, 0, kWhite),
+    EXPECT_EQ(body->DrawTextA(std::string(200000, 'W').c_str(), -1, {0, 0, 100, 100}, 0, kWhite),
               20);
     std::string tall;
     for (int i = 0; i < 20000; ++i) {
         tall += "line\n";
     }
-    EXPECT_EQ(body->DrawText(tall.c_str(), -1, {0, 0, 100, 100}, 0, kWhite), 20 * 20001);
+    EXPECT_EQ(body->DrawTextA(tall.c_str(), -1, {0, 0, 100, 100}, 0, kWhite), 20 * 20001);
 
     // A font that cannot be made is refused; a face name filling its 32 bytes without an end
     // still finds a face.
-    EXPECT_LT(device_->CreateFontIndirect(GameFont(1 << 20), font), 0);
+    EXPECT_LT(device_->CreateFontIndirectA(GameFont(1 << 20), font), 0);
     EXPECT_EQ(font, nullptr);
     platform::FontDesc unended = GameFont(20);
     std::memset(unended.FaceName, 'x', sizeof unended.FaceName);
-    EXPECT_EQ(device_->CreateFontIndirect(unended, font), platform::kOk);
+    EXPECT_EQ(device_->CreateFontIndirectA(unended, font), platform::kOk);
     ASSERT_NE(font, nullptr);
     // A font outliving its device draws nothing and does not crash.
     device_.reset();
-    EXPECT_EQ(font->DrawText("Start", -1, {0, 0, 100, 100}, 0, kWhite), 0);
+    EXPECT_EQ(font->DrawTextA("Start", -1, {0, 0, 100, 100}, 0, kWhite), 0);
 }
 
 TEST_F(SdlBackendTest, CursorImageLoadsOnlyFromSoundFiles) {
@@ -340,7 +351,7 @@ TEST_F(SdlBackendTest, CursorImageLoadsOnlyFromSoundFiles) {
         std::ofstream(file, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
-        return device_->CreateTextureFromFileEx(
+        return device_->CreateTextureFromFileExA(
             file.c_str(), d3d::X_DEFAULT, d3d::X_DEFAULT, d3d::X_DEFAULT, 0, d3d::FMT_UNKNOWN,
             d3d::POOL_MANAGED, d3d::X_DEFAULT, d3d::X_DEFAULT, kBlack, texture);
     };
@@ -366,9 +377,9 @@ TEST_F(SdlBackendTest, CursorImageLoadsOnlyFromSoundFiles) {
         EXPECT_EQ(texture, nullptr) << name;
     }
     std::filesystem::remove(file);
-    EXPECT_LT(device_->CreateTextureFromFileEx(file.c_str(), 0, 0, 0, 0, 0, 1, 0, 0, 0, texture),
+    EXPECT_LT(device_->CreateTextureFromFileExA(file.c_str(), 0, 0, 0, 0, 0, 1, 0, 0, 0, texture),
               0);
-    EXPECT_LT(device_->CreateTextureFromFileEx(nullptr, 0, 0, 0, 0, 0, 1, 0, 0, 0, texture), 0);
+    EXPECT_LT(device_->CreateTextureFromFileExA(nullptr, 0, 0, 0, 0, 0, 1, 0, 0, 0, texture), 0);
 }
 
 }  // namespace

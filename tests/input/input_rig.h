@@ -13,7 +13,7 @@ namespace record = platform::record;
 
 struct InputRig {
     record::RecordSystem system;
-    std::unique_ptr<platform::Window> window = system.CreateWindow({}, nullptr);
+    std::unique_ptr<platform::Window> window = system.CreateWindowExA({}, nullptr);
     std::unique_ptr<platform::Graphics> graphics =
         system.Direct3DCreate9(platform::d3d::SDK_VERSION);
     std::unique_ptr<platform::Device> device;

@@ -74,14 +74,14 @@ TEST_P(InputSetupFailure, ReportsOnceStopsTheProgramAndReleasesWhatWasMade) {
         EXPECT_EQ(box.owner, "Window#1");
 
         EXPECT_EQ(session.Run(), 0);
-        EXPECT_EQ(system.log().Count("PeekMessage"), 0u);  // the loop never started
+        EXPECT_EQ(system.log().Count("PeekMessageA"), 0u);  // the loop never started
         EXPECT_EQ(system.device().beginScenes, 0);
-        EXPECT_EQ(system.log().Count("Device::CreateTextureFromFileEx"), 0u);
+        EXPECT_EQ(system.log().Count("Device::CreateTextureFromFileExA"), 0u);
         system.log().Clear();
     }
     Calls teardown = failure.teardown;  // then the board, which has no buffers, and the rest
     teardown.insert(teardown.end(),
-                    {"Font::Release", "UnregisterClass", "Device::Release", "Graphics::Release"});
+                    {"Font::Release", "UnregisterClassA", "Device::Release", "Graphics::Release"});
     EXPECT_EQ(system.log().Calls(), teardown);
     EXPECT_EQ(system.live().Total(), 0);
     EXPECT_EQ(system.messageBoxes().size(), 1u);

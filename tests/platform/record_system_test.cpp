@@ -10,7 +10,7 @@ namespace {
 // A device with its window, as the game makes them.
 struct Rig {
     RecordSystem system;
-    std::unique_ptr<Window> window = system.CreateWindow({}, nullptr);
+    std::unique_ptr<Window> window = system.CreateWindowExA({}, nullptr);
     std::unique_ptr<Graphics> graphics = system.Direct3DCreate9(d3d::SDK_VERSION);
     std::unique_ptr<Device> device;
 

@@ -21,8 +21,9 @@ struct Rig {
     std::unique_ptr<render::BoardMesh> mesh;
 
     Rig() {
-        window = system.CreateWindow({}, [](platform::Window& w, uint32_t m, uintptr_t wp,
-                                            intptr_t lp) { return w.DefWindowProc(m, wp, lp); });
+        window =
+            system.CreateWindowExA({}, [](platform::Window& w, uint32_t m, uintptr_t wp,
+                                          intptr_t lp) { return w.DefWindowProcA(m, wp, lp); });
         graphics = system.Direct3DCreate9(platform::d3d::SDK_VERSION);
         platform::PresentParams params{};
         params.hDeviceWindow = window.get();

@@ -31,7 +31,7 @@ std::vector<std::string> Desc(int32_t height) {
 
 struct ScreensRig {
     record::RecordSystem system;
-    std::unique_ptr<platform::Window> window = system.CreateWindow({}, nullptr);
+    std::unique_ptr<platform::Window> window = system.CreateWindowExA({}, nullptr);
     std::unique_ptr<platform::Graphics> graphics =
         system.Direct3DCreate9(platform::d3d::SDK_VERSION);
     platform::PresentParams params{};
@@ -50,12 +50,12 @@ struct ScreensRig {
 TEST(Menu, SharedFontAndItsThreeRedLabels) {
     ScreensRig rig;
     rig.screens->CreateSharedFont();
-    ASSERT_EQ(rig.log().Calls(), std::vector<std::string>{"Device::CreateFontIndirect"});
+    ASSERT_EQ(rig.log().Calls(), std::vector<std::string>{"Device::CreateFontIndirectA"});
     EXPECT_EQ(rig.log()[0].args, Desc(40));
 
     rig.system.log().Clear();
     rig.screens->DrawMenu();
-    const auto draws = rig.log().All("Font::DrawText");
+    const auto draws = rig.log().All("Font::DrawTextA");
     ASSERT_EQ(rig.log().size(), 3u) << rig.log().ToString();
     ASSERT_EQ(draws.size(), 3u);
     EXPECT_EQ(draws[0].args, Args("Start", -1, platform::Rect{300, 600, 780, 650}, 0, 0xFFFF0000u));
@@ -87,7 +87,7 @@ TEST(Tutorial, FourFontsMadeDrawnAndFreedPerFrameInOrder) {
         ASSERT_EQ(log.size(), 12u) << log.ToString();
         for (std::size_t i = 0; i < 4; ++i) {
             SCOPED_TRACE(i);
-            EXPECT_EQ(log[3 * i].call, "Device::CreateFontIndirect");
+            EXPECT_EQ(log[3 * i].call, "Device::CreateFontIndirectA");
             EXPECT_EQ(log[3 * i].args, Desc(heights[i]));
             EXPECT_EQ(log[3 * i + 1].args, draws[i]);
             EXPECT_EQ(log[3 * i + 2].call, "Font::Release");
@@ -103,7 +103,7 @@ TEST(Tutorial, FontThatCannotBeMadeLeavesOnlyItsItemOut) {
     ScreensRig rig;
     rig.system.faults().createFont = FailPlan::Nth(2);
     rig.screens->DrawTutorial();
-    const auto draws = rig.log().All("Font::DrawText");
+    const auto draws = rig.log().All("Font::DrawTextA");
     ASSERT_EQ(draws.size(), 3u);
     EXPECT_EQ(draws[0].args[0], "Objective of the game");
     EXPECT_EQ(draws[1].args[0], "Rules of the game");

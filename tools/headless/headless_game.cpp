@@ -18,7 +18,7 @@ bool HeadlessGame::Play(Key key, const std::function<void()>& afterFrame) {
     if (!running_) {
         return false;
     }
-    window_.Send(key.alt ? platform::WM_SYSKEYDOWN : platform::WM_KEYDOWN, key.virtualKey, 0);
+    window_.Send(key.alt ? platform::wm::SYSKEYDOWN : platform::wm::KEYDOWN, key.virtualKey, 0);
     do {
         Frame();
         if (afterFrame) {

@@ -5,7 +5,7 @@
 
 #include "app/game.h"
 #include "app/game_flow.h"
-#include "platform/window.h"
+#include "platform/imitation/imitated_window.h"
 
 namespace headless {
 
@@ -33,9 +33,9 @@ class HeadlessGame {
     const app::Game& game() const { return game_; }
 
   private:
-    class Window : public platform::Window {
+    class Window : public platform::ImitatedWindow {
       public:
-        using platform::Window::Window;
+        using platform::ImitatedWindow::ImitatedWindow;
 
       protected:
         void DestroyNative() override {}

@@ -11,10 +11,10 @@ namespace headless {
 namespace {
 
 constexpr std::array<std::pair<std::string_view, uint32_t>, 8> kNamedKeys = {{
-    {"Esc", platform::VK_ESCAPE},
+    {"Esc", platform::vk::ESCAPE},
     {"Q", 'Q'},
     {"S", 'S'},
-    {"F2", platform::VK_F2},
+    {"F2", platform::vk::F2},
     {"N", 'N'},
     {"C", 'C'},
     {"D", 'D'},

@@ -18,7 +18,7 @@
 
 namespace platform::record {
 
-// One call: "Device::Clear", "PeekMessage"; `object` names the instance ("VertexBuffer#4"),
+// One call: "Device::Clear", "PeekMessageA"; `object` names the instance ("VertexBuffer#4"),
 // empty for calls on the system itself.
 struct Entry {
     std::string call;

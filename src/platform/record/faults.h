@@ -46,7 +46,7 @@ struct InputDeviceFaults {
 };
 
 struct Faults {
-    FailPlan createWindow;    // CreateWindow returns null
+    FailPlan createWindow;    // CreateWindowExA returns null
     FailPlan direct3DCreate;  // Direct3DCreate9 returns null
     FailPlan createDevice;    // Graphics::CreateDevice
     FailPlan reset;           // Device::Reset of a device that could be reset
@@ -57,7 +57,7 @@ struct Faults {
     FailPlan createIndexBuffer;
     FailPlan lockIndexBuffer;
     FailPlan createFont;
-    FailPlan loadTexture;  // CreateTextureFromFileEx
+    FailPlan loadTexture;  // CreateTextureFromFileExA
     FailPlan directInputCreate;
     InputDeviceFaults keyboard;
     InputDeviceFaults mouse;

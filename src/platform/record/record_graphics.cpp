@@ -89,13 +89,13 @@ class RecordFont final : public Font, public Recorded {
         --rec().live.fonts;
     }
 
-    int32_t DrawText(const char* text, int32_t count, const Rect& rect, uint32_t format,
-                     uint32_t colour) override {
+    int32_t DrawTextA(const char* text, int32_t count, const Rect& rect, uint32_t format,
+                      uint32_t colour) override {
         std::string shown;
         if (text) {
             shown = count < 0 ? std::string(text) : std::string(text, strnlen(text, count));
         }
-        Log("Font::DrawText", text ? shown : "null", count, rect, format, colour);
+        Log("Font::DrawTextA", text ? shown : "null", count, rect, format, colour);
         if (!text || lost_) {
             ++rec().device.invalidCalls;
             return 0;
@@ -309,8 +309,8 @@ class RecordDevice final : public Device, public Recorded {
         return kOk;
     }
 
-    HResult CreateFontIndirect(const FontDesc& desc, std::unique_ptr<Font>& out) override {
-        Log("Device::CreateFontIndirect", desc);
+    HResult CreateFontIndirectA(const FontDesc& desc, std::unique_ptr<Font>& out) override {
+        Log("Device::CreateFontIndirectA", desc);
         out.reset();
         if (const HResult r = rec().faults.createFont.Next(); Failed(r)) {
             return r;
@@ -319,11 +319,11 @@ class RecordDevice final : public Device, public Recorded {
         return kOk;
     }
 
-    HResult CreateTextureFromFileEx(const char* file, uint32_t width, uint32_t height,
-                                    uint32_t mipLevels, uint32_t usage, uint32_t format,
-                                    uint32_t pool, uint32_t filter, uint32_t mipFilter,
-                                    uint32_t colourKey, std::unique_ptr<Texture>& out) override {
-        Log("Device::CreateTextureFromFileEx", file, width, height, mipLevels, usage, format, pool,
+    HResult CreateTextureFromFileExA(const char* file, uint32_t width, uint32_t height,
+                                     uint32_t mipLevels, uint32_t usage, uint32_t format,
+                                     uint32_t pool, uint32_t filter, uint32_t mipFilter,
+                                     uint32_t colourKey, std::unique_ptr<Texture>& out) override {
+        Log("Device::CreateTextureFromFileExA", file, width, height, mipLevels, usage, format, pool,
             filter, mipFilter, colourKey);
         out.reset();
         if (const HResult r = rec().faults.loadTexture.Next(); Failed(r)) {

@@ -1,5 +1,6 @@
 #include "platform/record/record_system.h"
 
+#include "platform/imitation/imitated_window.h"
 #include "platform/record/record_objects.h"
 
 namespace platform::record {
@@ -12,16 +13,16 @@ void RecordSystem::InitCommonControls() {
     log().Add("InitCommonControls", "");
 }
 
-bool RecordSystem::RegisterClass(const WindowClass& windowClass) {
-    log().Add("RegisterClass", "", windowClass.className, windowClass.style);
+bool RecordSystem::RegisterClassExA(const WindowClass& windowClass) {
+    log().Add("RegisterClassExA", "", windowClass.className, windowClass.style);
     if (!windowClass.className) {
         return false;
     }
     return recorder_->classes.emplace(windowClass.className, windowClass.style).second;
 }
 
-bool RecordSystem::UnregisterClass(const char* className) {
-    log().Add("UnregisterClass", "", className);
+bool RecordSystem::UnregisterClassA(const char* className) {
+    log().Add("UnregisterClassA", "", className);
     if (!className) {
         return false;
     }
@@ -33,25 +34,25 @@ bool RecordSystem::UnregisterClass(const char* className) {
     return true;
 }
 
-std::unique_ptr<Window> RecordSystem::CreateWindow(const WindowDesc& desc, WindowProc proc) {
-    log().Add("CreateWindow", "", desc);
+std::unique_ptr<Window> RecordSystem::CreateWindowExA(const WindowDesc& desc, WindowProc proc) {
+    log().Add("CreateWindowExA", "", desc);
     if (Failed(faults().createWindow.Next())) {
         return nullptr;
     }
     return MakeWindow(recorder_, std::move(proc));
 }
 
-bool RecordSystem::PeekMessage(Message& message) {
+bool RecordSystem::PeekMessageA(Message& message) {
     Recorder& r = *recorder_;
     if (r.queue.empty()) {
-        log().Add("PeekMessage", "");
+        log().Add("PeekMessageA", "");
         return false;
     }
     message = r.queue.front();
     r.queue.pop_front();
     // A destroyed window gets no more messages.
     message.window = r.window && r.window->alive() ? r.window : nullptr;
-    log().Add("PeekMessage", "", message.message, message.wParam, message.lParam);
+    log().Add("PeekMessageA", "", message.message, message.wParam, message.lParam);
     return true;
 }
 
@@ -65,7 +66,7 @@ uintptr_t CharacterOf(uintptr_t virtualKey) {
         return virtualKey - 'A' + 'a';
     }
     if ((virtualKey >= '0' && virtualKey <= '9') || virtualKey == 0x08 || virtualKey == 0x09 ||
-        virtualKey == 0x0D || virtualKey == VK_ESCAPE || virtualKey == 0x20) {
+        virtualKey == 0x0D || virtualKey == vk::ESCAPE || virtualKey == 0x20) {
         return virtualKey;
     }
     return 0;
@@ -76,23 +77,23 @@ uintptr_t CharacterOf(uintptr_t virtualKey) {
 void RecordSystem::TranslateMessage(const Message& message) {
     log().Add("TranslateMessage", "", message.message, message.wParam, message.lParam);
     if (!recorder_->translateKeys ||
-        (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)) {
+        (message.message != wm::KEYDOWN && message.message != wm::SYSKEYDOWN)) {
         return;
     }
     if (const uintptr_t character = CharacterOf(message.wParam)) {
-        const uint32_t kind = message.message == WM_KEYDOWN ? WM_CHAR : kSysChar;
+        const uint32_t kind = message.message == wm::KEYDOWN ? wm::CHAR : kSysChar;
         recorder_->queue.push_front({nullptr, kind, character, message.lParam});
     }
 }
 
-intptr_t RecordSystem::DispatchMessage(const Message& message) {
-    log().Add("DispatchMessage", "", message.message, message.wParam, message.lParam);
+intptr_t RecordSystem::DispatchMessageA(const Message& message) {
+    log().Add("DispatchMessageA", "", message.message, message.wParam, message.lParam);
     return DeliverMessage(message);
 }
 
-int32_t RecordSystem::MessageBox(Window* owner, const char* text, const char* caption,
-                                 uint32_t type) {
-    log().Add("MessageBox", "", TagOf(owner), text, caption, type);
+int32_t RecordSystem::MessageBoxA(Window* owner, const char* text, const char* caption,
+                                  uint32_t type) {
+    log().Add("MessageBoxA", "", TagOf(owner), text, caption, type);
     recorder_->messageBoxes.push_back(
         {TagOf(owner), text ? text : "", caption ? caption : "", type});
     return 1;  // IDOK

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/imitation/imitated_window.h"
 #include "platform/record/call_log.h"
 #include "platform/record/faults.h"
 #include "platform/system.h"
@@ -84,7 +85,7 @@ struct Recorder {
     std::deque<Message> queue;  // the window is filled in when the message is taken
     int64_t clock = 0;
     // When set, TranslateMessage turns a character key-down into a WM_CHAR (WM_SYSCHAR with
-    // Alt) taken by the next PeekMessage, as Windows does.
+    // Alt) taken by the next PeekMessageA, as Windows does.
     bool translateKeys = false;
     int32_t cursorCount = 0;
 
@@ -93,11 +94,11 @@ struct Recorder {
 
     std::array<uint8_t, 256> keyboardState{};
     std::deque<MouseState2> mouseReads;  // one per successful mouse read; zero motion when empty
-    DeviceCaps keyboardCaps{44, dinput::DIDC_ATTACHED, 0x13, 0, 128, 0, 0, 0, 0, 0, 0};
-    DeviceCaps mouseCaps{44, dinput::DIDC_ATTACHED, 0x12, 3, 8, 0, 0, 0, 0, 0, 0};
+    DeviceCaps keyboardCaps{44, dinput::CAPS_ATTACHED, 0x13, 0, 128, 0, 0, 0, 0, 0, 0};
+    DeviceCaps mouseCaps{44, dinput::CAPS_ATTACHED, 0x12, 3, 8, 0, 0, 0, 0, 0, 0};
 
     // Bookkeeping of the objects.
-    Window* window = nullptr;                          // the last window made, while it exists
+    ImitatedWindow* window = nullptr;                  // the last window made, while it exists
     std::map<const Buffer*, std::size_t> bufferSizes;  // live buffers
     int nextId = 1;
     std::map<std::string, uint32_t, std::less<>> classes;
@@ -116,14 +117,14 @@ class RecordSystem final : public System {
 
     // System.
     void InitCommonControls() override;
-    bool RegisterClass(const WindowClass& windowClass) override;
-    bool UnregisterClass(const char* className) override;
-    std::unique_ptr<Window> CreateWindow(const WindowDesc& desc, WindowProc proc) override;
-    bool PeekMessage(Message& message) override;
+    bool RegisterClassExA(const WindowClass& windowClass) override;
+    bool UnregisterClassA(const char* className) override;
+    std::unique_ptr<Window> CreateWindowExA(const WindowDesc& desc, WindowProc proc) override;
+    bool PeekMessageA(Message& message) override;
     void TranslateMessage(const Message& message) override;
-    intptr_t DispatchMessage(const Message& message) override;
-    int32_t MessageBox(Window* owner, const char* text, const char* caption,
-                       uint32_t type) override;
+    intptr_t DispatchMessageA(const Message& message) override;
+    int32_t MessageBoxA(Window* owner, const char* text, const char* caption,
+                        uint32_t type) override;
     int32_t ShowCursor(bool show) override;
     std::unique_ptr<Graphics> Direct3DCreate9(uint32_t sdkVersion) override;
     HResult DirectInput8Create(uint32_t version, std::unique_ptr<InputSystem>& out) override;
@@ -139,9 +140,9 @@ class RecordSystem final : public System {
 
     // Queues a message for the window (delivered to whichever window exists when taken).
     void Post(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
-    void PostKeyDown(uint32_t virtualKey) { Post(WM_KEYDOWN, virtualKey); }
-    void PostSysKeyDown(uint32_t virtualKey) { Post(WM_SYSKEYDOWN, virtualKey); }
-    void PostClose() { Post(WM_CLOSE); }
+    void PostKeyDown(uint32_t virtualKey) { Post(wm::KEYDOWN, virtualKey); }
+    void PostSysKeyDown(uint32_t virtualKey) { Post(wm::SYSKEYDOWN, virtualKey); }
+    void PostClose() { Post(wm::CLOSE); }
     std::size_t pendingMessages() const { return recorder_->queue.size(); }
 
     // TestCooperativeLevel gives kDeviceLost for `lostChecks` calls, then kDeviceNotReset

@@ -1,13 +1,14 @@
+#include "platform/imitation/imitated_window.h"
 #include "platform/record/record_objects.h"
 
 namespace platform::record {
 
 namespace {
 
-class RecordWindow final : public Window, public Recorded {
+class RecordWindow final : public ImitatedWindow, public Recorded {
   public:
     RecordWindow(std::shared_ptr<Recorder> recorder, WindowProc proc)
-        : Window(std::move(proc)), Recorded(std::move(recorder), "Window") {
+        : ImitatedWindow(std::move(proc)), Recorded(std::move(recorder), "Window") {
         ++rec().live.windows;
         rec().window = this;
     }
@@ -19,9 +20,9 @@ class RecordWindow final : public Window, public Recorded {
         }
     }
 
-    intptr_t DefWindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
-        Log("Window::DefWindowProc", message, wParam, lParam);
-        return Window::DefWindowProc(message, wParam, lParam);
+    intptr_t DefWindowProcA(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+        Log("Window::DefWindowProcA", message, wParam, lParam);
+        return ImitatedWindow::DefWindowProcA(message, wParam, lParam);
     }
 
   protected:

@@ -245,7 +245,7 @@ HResult GlDevice::EndScene() {
     return kOk;
 }
 
-HResult GlDevice::CreateFontIndirect(const FontDesc& desc, std::unique_ptr<Font>& out) {
+HResult GlDevice::CreateFontIndirectA(const FontDesc& desc, std::unique_ptr<Font>& out) {
     out.reset();
     if (!faces_) {
         return kFail;
@@ -258,10 +258,10 @@ HResult GlDevice::CreateFontIndirect(const FontDesc& desc, std::unique_ptr<Font>
     return kOk;
 }
 
-HResult GlDevice::CreateTextureFromFileEx(const char* file, uint32_t width, uint32_t height,
-                                          uint32_t mipLevels, uint32_t usage, uint32_t format,
-                                          uint32_t pool, uint32_t filter, uint32_t mipFilter,
-                                          uint32_t colourKey, std::unique_ptr<Texture>& out) {
+HResult GlDevice::CreateTextureFromFileExA(const char* file, uint32_t width, uint32_t height,
+                                           uint32_t mipLevels, uint32_t usage, uint32_t format,
+                                           uint32_t pool, uint32_t filter, uint32_t mipFilter,
+                                           uint32_t colourKey, std::unique_ptr<Texture>& out) {
     (void)width;
     (void)height;
     (void)mipLevels;

@@ -64,11 +64,11 @@ class GlDevice final : public Device {
     HResult DrawIndexedPrimitive(uint32_t type, int32_t baseVertex, uint32_t minIndex,
                                  uint32_t numVertices, uint32_t startIndex,
                                  uint32_t primitiveCount) override;
-    HResult CreateFontIndirect(const FontDesc& desc, std::unique_ptr<Font>& out) override;
-    HResult CreateTextureFromFileEx(const char* file, uint32_t width, uint32_t height,
-                                    uint32_t mipLevels, uint32_t usage, uint32_t format,
-                                    uint32_t pool, uint32_t filter, uint32_t mipFilter,
-                                    uint32_t colourKey, std::unique_ptr<Texture>& out) override;
+    HResult CreateFontIndirectA(const FontDesc& desc, std::unique_ptr<Font>& out) override;
+    HResult CreateTextureFromFileExA(const char* file, uint32_t width, uint32_t height,
+                                     uint32_t mipLevels, uint32_t usage, uint32_t format,
+                                     uint32_t pool, uint32_t filter, uint32_t mipFilter,
+                                     uint32_t colourKey, std::unique_ptr<Texture>& out) override;
 
     // For resources: makes this device's context current; false once it is gone.
     bool MakeCurrent();

@@ -160,7 +160,7 @@ int32_t GlDevice::DrawTextBlock(FontFace& face, const char* text, int32_t count,
     int wrapWidth = TextCache::kNoWrap;
     if (format & kTextSingleLine) {
         wrapWidth = TextCache::kSingleLine;
-    } else if (format & d3d::DT_WORDBREAK) {
+    } else if (format & dt::WORDBREAK) {
         wrapWidth =
             static_cast<int>(std::clamp<int64_t>(int64_t{rect.right} - rect.left, 0, INT32_MAX));
     }

@@ -268,8 +268,8 @@ const TextCache::Block* TextCache::Find(FontFace& face, std::string_view text, i
     return &where->second;
 }
 
-int32_t GlFont::DrawText(const char* text, int32_t count, const Rect& rect, uint32_t format,
-                         uint32_t colour) {
+int32_t GlFont::DrawTextA(const char* text, int32_t count, const Rect& rect, uint32_t format,
+                          uint32_t colour) {
     GlDevice* device = link_->device;
     if (!device || lost_ || !text) {
         return 0;

@@ -110,8 +110,8 @@ class GlFont final : public Font {
     GlFont(std::shared_ptr<DeviceLink> link, std::shared_ptr<FontFace> face)
         : link_(std::move(link)), face_(std::move(face)) {}
 
-    int32_t DrawText(const char* text, int32_t count, const Rect& rect, uint32_t format,
-                     uint32_t colour) override;
+    int32_t DrawTextA(const char* text, int32_t count, const Rect& rect, uint32_t format,
+                      uint32_t colour) override;
     HResult OnLostDevice() override;
     HResult OnResetDevice() override;
 

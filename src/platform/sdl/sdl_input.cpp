@@ -40,7 +40,7 @@ class SdlInputDevice : public InputDevice {
         }
         caps = {};
         caps.dwSize = sizeof(DeviceCaps);
-        caps.dwFlags = dinput::DIDC_ATTACHED;
+        caps.dwFlags = dinput::CAPS_ATTACHED;
         caps.dwDevType = shape_.devType;
         caps.dwAxes = shape_.axes;
         caps.dwButtons = shape_.buttons;
@@ -64,9 +64,9 @@ class SdlInputDevice : public InputDevice {
         }
         // One of exclusive and non-exclusive, one of foreground and background.
         const bool exclusive = (flags & kExclusive) != 0;
-        const bool nonExclusive = (flags & dinput::DISCL_NONEXCLUSIVE) != 0;
+        const bool nonExclusive = (flags & dinput::COOP_NONEXCLUSIVE) != 0;
         const bool foreground = (flags & kForeground) != 0;
-        const bool background = (flags & dinput::DISCL_BACKGROUND) != 0;
+        const bool background = (flags & dinput::COOP_BACKGROUND) != 0;
         if (exclusive == nonExclusive || foreground == background) {
             return kInvalidParam;
         }

@@ -1,5 +1,7 @@
 #include "platform/sdl/sdl_system.h"
 
+#include "platform/imitation/imitated_window.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -29,22 +31,22 @@ class SdlSystem : public System {
 
     void InitCommonControls() override {}
 
-    bool RegisterClass(const WindowClass& windowClass) override {
+    bool RegisterClassExA(const WindowClass& windowClass) override {
         return windowClass.className && classes_.insert(windowClass.className).second;
     }
 
-    bool UnregisterClass(const char* className) override {
+    bool UnregisterClassA(const char* className) override {
         return className && classes_.erase(className) > 0;
     }
 
-    std::unique_ptr<Window> CreateWindow(const WindowDesc& desc, WindowProc proc) override {
+    std::unique_ptr<Window> CreateWindowExA(const WindowDesc& desc, WindowProc proc) override {
         if (!desc.className || !classes_.contains(desc.className) || !StartVideo()) {
             return nullptr;
         }
         return SdlWindow::Open(video_, desc, std::move(proc));
     }
 
-    bool PeekMessage(Message& message) override {
+    bool PeekMessageA(Message& message) override {
         if (!video_) {
             return false;
         }
@@ -60,19 +62,19 @@ class SdlSystem : public System {
 
     void TranslateMessage(const Message& message) override {
         // Only the key-down just taken knows its character.
-        if (!video_ || message.message != WM_KEYDOWN || message.window != last_.window ||
+        if (!video_ || message.message != wm::KEYDOWN || message.window != last_.window ||
             message.wParam != last_.wParam || message.lParam != last_.lParam ||
             lastCharacter_ == 0) {
             return;
         }
-        video_->PostFront({message.window, WM_CHAR, lastCharacter_, message.lParam});
+        video_->PostFront({message.window, wm::CHAR, lastCharacter_, message.lParam});
         lastCharacter_ = 0;
     }
 
-    intptr_t DispatchMessage(const Message& message) override { return DeliverMessage(message); }
+    intptr_t DispatchMessageA(const Message& message) override { return DeliverMessage(message); }
 
-    int32_t MessageBox(Window* owner, const char* text, const char* caption,
-                       uint32_t type) override {
+    int32_t MessageBoxA(Window* owner, const char* text, const char* caption,
+                        uint32_t type) override {
         text = text ? text : "";
         caption = caption ? caption : "Error";
         Uint32 flags = SDL_MESSAGEBOX_INFORMATION;

@@ -137,12 +137,12 @@ void SdlVideo::Translate(const void* raw) {
         case SDL_QUIT:
             // A signal to end the program closes the windows as their close boxes would.
             for (SdlWindow* window : windows_) {
-                Enqueue(window, WM_CLOSE, 0, 0, 0);
+                Enqueue(window, wm::CLOSE, 0, 0, 0);
             }
             break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
-                Enqueue(WindowFor(event.window.windowID), WM_CLOSE, 0, 0, 0);
+                Enqueue(WindowFor(event.window.windowID), wm::CLOSE, 0, 0, 0);
             } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
                 ++focusLosses_;
             }
@@ -159,7 +159,7 @@ void SdlVideo::Translate(const void* raw) {
             // With Alt held (or for Alt and F10 themselves) Windows sends system keys.
             const bool system = alt || virtualKey == kVirtualKeyAlt || virtualKey == kVirtualKeyF10;
             const uint32_t message =
-                up ? (system ? WM_SYSKEYUP : WM_KEYUP) : (system ? WM_SYSKEYDOWN : WM_KEYDOWN);
+                up ? (system ? wm::SYSKEYUP : wm::KEYUP) : (system ? wm::SYSKEYDOWN : wm::KEYDOWN);
             const uint32_t character =
                 up || system ? 0
                              : CharacterFor(virtualKey, (key.mod & KMOD_SHIFT) != 0,
@@ -171,7 +171,7 @@ void SdlVideo::Translate(const void* raw) {
         }
         case SDL_TEXTINPUT:
             // The text of the key just pressed: what TranslateMessage turns it into.
-            if (!queue_.empty() && queue_.back().message.message == WM_KEYDOWN &&
+            if (!queue_.empty() && queue_.back().message.message == wm::KEYDOWN &&
                 event.text.text[0] != '\0') {
                 queue_.back().character = FirstCharacter(event.text.text);
             }

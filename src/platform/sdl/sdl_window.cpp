@@ -23,7 +23,7 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(std::shared_ptr<SdlVideo> video, cons
     }
     // No sizing border and no maximise box: the window keeps the size it is made with.
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-    if (!(desc.style & WS_CAPTION)) {
+    if (!(desc.style & ws::CAPTION)) {
         flags |= SDL_WINDOW_BORDERLESS;
     }
     SDL_Window* handle = SDL_CreateWindow(desc.title ? desc.title : "", desc.x, desc.y, desc.width,
@@ -33,7 +33,7 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(std::shared_ptr<SdlVideo> video, cons
     }
     auto native = std::make_shared<NativeWindow>(handle);
     std::unique_ptr<SdlWindow> window(new SdlWindow(video, native, std::move(proc)));
-    if (desc.style & WS_VISIBLE) {
+    if (desc.style & ws::VISIBLE) {
         SDL_ShowWindow(handle);
         // The size asked for is the outer one: where the window manager reports its frame,
         // the client area is what the frame leaves, and the frame's corner sits at (x, y).
@@ -59,7 +59,7 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(std::shared_ptr<SdlVideo> video, cons
 
 SdlWindow::SdlWindow(std::shared_ptr<SdlVideo> video, std::shared_ptr<NativeWindow> native,
                      WindowProc proc)
-    : Window(std::move(proc)),
+    : ImitatedWindow(std::move(proc)),
       video_(std::move(video)),
       native_(std::move(native)),
       id_(SDL_GetWindowID(native_->handle)) {

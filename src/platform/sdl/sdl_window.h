@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/window.h"
+#include "platform/imitation/imitated_window.h"
 
 struct SDL_Window;
 
@@ -22,7 +22,7 @@ struct NativeWindow {
     SDL_Window* handle;
 };
 
-class SdlWindow : public Window {
+class SdlWindow : public ImitatedWindow {
   public:
     // Opens the window as `desc` asks, or returns null.
     static std::unique_ptr<SdlWindow> Open(std::shared_ptr<SdlVideo> video, const WindowDesc& desc,
