@@ -3,8 +3,6 @@
 // The matrix helpers the game uses, in the Direct3D convention: row vectors, so a point is
 // transformed as p * M and a product A * B applies A first.
 
-#include <cmath>
-
 namespace platform {
 
 struct Matrix {
@@ -16,46 +14,12 @@ inline Matrix MatrixIdentity() {
     return {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
 }
 
-inline Matrix MatrixTranslation(float x, float y, float z) {
-    Matrix r = MatrixIdentity();
-    r.m[3][0] = x;
-    r.m[3][1] = y;
-    r.m[3][2] = z;
-    return r;
-}
-
-inline Matrix MatrixRotationX(float angle) {
-    const float c = std::cos(angle);
-    const float s = std::sin(angle);
-    return {{{1, 0, 0, 0}, {0, c, s, 0}, {0, -s, c, 0}, {0, 0, 0, 1}}};
-}
-
-inline Matrix MatrixRotationY(float angle) {
-    const float c = std::cos(angle);
-    const float s = std::sin(angle);
-    return {{{c, 0, -s, 0}, {0, 1, 0, 0}, {s, 0, c, 0}, {0, 0, 0, 1}}};
-}
-
-inline Matrix MatrixMultiply(const Matrix& a, const Matrix& b) {
-    Matrix r{};
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 4; ++j) {
-            float sum = 0;
-            for (int k = 0; k < 4; ++k) {
-                sum += a.m[i][k] * b.m[k][j];
-            }
-            r.m[i][j] = sum;
-        }
-    }
-    return r;
-}
-
+// The D3DX helpers: on Windows D3DX's own, elsewhere a portable imitation.
+Matrix MatrixTranslation(float x, float y, float z);
+Matrix MatrixRotationX(float angle);
+Matrix MatrixRotationY(float angle);
+Matrix MatrixMultiply(const Matrix& a, const Matrix& b);
 // Left-handed perspective with Direct3D's clip depth 0 (near) to 1 (far).
-inline Matrix MatrixPerspectiveFovLH(float fovY, float aspect, float zNear, float zFar) {
-    const float yScale = 1.0f / std::tan(fovY / 2);
-    const float xScale = yScale / aspect;
-    const float q = zFar / (zFar - zNear);
-    return {{{xScale, 0, 0, 0}, {0, yScale, 0, 0}, {0, 0, q, 1}, {0, 0, -zNear * q, 0}}};
-}
+Matrix MatrixPerspectiveFovLH(float fovY, float aspect, float zNear, float zFar);
 
 }  // namespace platform
