@@ -1,0 +1,38 @@
+# GoogleTest where it can be had; without it (a cross build without its sources) the tests
+# and benchmarks are left out rather than failing the build.
+enable_testing()
+if(TAVORIN_TESTS)
+    if(CMAKE_CROSSCOMPILING)
+        # Debian's googletest package ships its sources; built here for the target.
+        set(googletest_source /usr/src/googletest)
+        if(EXISTS ${googletest_source}/CMakeLists.txt)
+            set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+            add_subdirectory(${googletest_source} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+        else()
+            message(STATUS "No GoogleTest sources at ${googletest_source}: tests left out")
+            set(TAVORIN_TESTS OFF)
+        endif()
+    else()
+        find_package(GTest)
+        if(NOT GTest_FOUND)
+            message(STATUS "GoogleTest not found: tests left out")
+            set(TAVORIN_TESTS OFF)
+        endif()
+    endif()
+endif()
+include(GoogleTest)
+
+if(CMAKE_CROSSCOMPILING)
+    # One CTest test per executable: every start of the emulator costs a second or so.
+    function(gtest_discover_tests target)
+        add_test(NAME ${target} COMMAND ${target})
+    endfunction()
+endif()
+
+if(TAVORIN_BENCH)
+    find_package(benchmark QUIET)
+    if(NOT benchmark_FOUND)
+        message(STATUS "Google Benchmark not found: benchmarks left out")
+        set(TAVORIN_BENCH OFF)
+    endif()
+endif()

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs a Windows program under wine64 in a prefix of its own (made on first use), quietly.
+# WINEPREFIX may be given; the default lives in the Windows build folder.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+export WINEPREFIX="${WINEPREFIX:-$here/build/windows/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+wine=/usr/lib/wine/wine64
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    "$wine" wineboot -i >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w
+fi
+exec "$wine" "$@"
