@@ -7,6 +7,10 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libsdl2-dev libsdl2-ttf-dev libepoxy-dev libfontconfig-dev fonts-dejavu-core
     xvfb xauth xdotool x11-utils imagemagick valgrind libgl1-mesa-dri openbox python3
+    # The Windows build and its tests under Wine (googletest's sources for the unit tests)
+    g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
+    wine64 libwine fonts-wine libgl1 libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1
+    libxfixes3 libxinerama1 libxxf86vm1
 )
 
 missing=()

@@ -7,9 +7,13 @@ export WINEPREFIX="${WINEPREFIX:-$here/build/windows/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 wine=/usr/lib/wine/wine64
+mkdir -p "$WINEPREFIX"
+# Tests run side by side: the first makes the prefix while the others wait for it.
+exec 9>"$WINEPREFIX.lock"
+flock 9
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    "$wine" wineboot -i >/dev/null 2>&1
+    env -u DISPLAY "$wine" wineboot -i >/dev/null 2>&1
     /usr/lib/wine/wineserver -w
 fi
+flock -u 9
 exec "$wine" "$@"

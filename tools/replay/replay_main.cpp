@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "headless/headless_game.h"
+#include "platform/console/standard_streams.h"
 #include "replay/mesh_dump.h"
 #include "replay/position_format.h"
 #include "replay/replay_options.h"
@@ -22,6 +23,7 @@ int64_t RealClock() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::UseBinaryStandardStreams();
     const auto options =
         replay::ParseReplayOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!options) {

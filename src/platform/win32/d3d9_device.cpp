@@ -55,10 +55,10 @@ void CopyBack(const D3DPRESENT_PARAMETERS& d, PresentParams& p) {
 DWORD DisplayPeriod() {
     DEVMODEA mode{};
     mode.dmSize = sizeof mode;
-    const DWORD rate = ::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) &&
-                               mode.dmDisplayFrequency > 1
-                           ? mode.dmDisplayFrequency
-                           : 60;
+    const DWORD rate =
+        ::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1
+            ? mode.dmDisplayFrequency
+            : 60;
     return 1000 / rate;
 }
 
@@ -102,8 +102,8 @@ class D3d9Device final : public Device {
         for (uint32_t i = 0; rects && i < rectCount; ++i) {
             areas.push_back({rects[i].left, rects[i].top, rects[i].right, rects[i].bottom});
         }
-        return device_->Clear(static_cast<DWORD>(areas.size()), areas.empty() ? nullptr : areas.data(),
-                              flags, colour, z, stencil);
+        return device_->Clear(static_cast<DWORD>(areas.size()),
+                              areas.empty() ? nullptr : areas.data(), flags, colour, z, stencil);
     }
     HResult BeginScene() override { return device_->BeginScene(); }
     HResult EndScene() override { return device_->EndScene(); }
@@ -120,9 +120,8 @@ class D3d9Device final : public Device {
     HResult CreateIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, uint32_t pool,
                               std::unique_ptr<IndexBuffer>& out) override {
         IDirect3DIndexBuffer9* buffer = nullptr;
-        const HResult r =
-            device_->CreateIndexBuffer(length, usage, static_cast<D3DFORMAT>(format),
-                                       static_cast<D3DPOOL>(pool), &buffer, nullptr);
+        const HResult r = device_->CreateIndexBuffer(length, usage, static_cast<D3DFORMAT>(format),
+                                                     static_cast<D3DPOOL>(pool), &buffer, nullptr);
         out = SUCCEEDED(r) && buffer ? std::make_unique<D3d9IndexBuffer>(buffer) : nullptr;
         return r;
     }

@@ -28,11 +28,16 @@ class DinputDevice final : public InputDevice {
         DIDEVCAPS native{};
         native.dwSize = sizeof native;
         const HResult r = device_->GetCapabilities(&native);
-        caps = {native.dwSize,           native.dwFlags,
-                native.dwDevType,        native.dwAxes,
-                native.dwButtons,        native.dwPOVs,
-                native.dwFFSamplePeriod, native.dwFFMinTimeResolution,
-                native.dwFirmwareRevision, native.dwHardwareRevision,
+        caps = {native.dwSize,
+                native.dwFlags,
+                native.dwDevType,
+                native.dwAxes,
+                native.dwButtons,
+                native.dwPOVs,
+                native.dwFFSamplePeriod,
+                native.dwFFMinTimeResolution,
+                native.dwFirmwareRevision,
+                native.dwHardwareRevision,
                 native.dwFFDriverVersion};
         return r;
     }
@@ -68,8 +73,8 @@ class DinputSystem final : public InputSystem {
 HResult CreateDirectInput(uint32_t version, std::unique_ptr<InputSystem>& out) {
     out.reset();
     void* directInput = nullptr;
-    const HResult r = ::DirectInput8Create(::GetModuleHandleA(nullptr), version,
-                                           IID_IDirectInput8A, &directInput, nullptr);
+    const HResult r = ::DirectInput8Create(::GetModuleHandleA(nullptr), version, IID_IDirectInput8A,
+                                           &directInput, nullptr);
     if (SUCCEEDED(r) && directInput) {
         out = std::make_unique<DinputSystem>(static_cast<IDirectInput8A*>(directInput));
     }

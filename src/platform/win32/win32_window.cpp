@@ -32,8 +32,7 @@ Win32Window* Win32Window::FromHandle(HWND handle) {
     return handle ? static_cast<Win32Window*>(::GetPropA(handle, kWindowProperty)) : nullptr;
 }
 
-LRESULT CALLBACK Win32Window::Procedure(HWND handle, UINT message, WPARAM wParam,
-                                        LPARAM lParam) {
+LRESULT CALLBACK Win32Window::Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     Win32Window* window = FromHandle(handle);
     if (!window && windowBeingCreated) {
         window = windowBeingCreated;
@@ -67,6 +66,13 @@ void Win32Window::Destroy() {
 }
 
 intptr_t Win32Window::DefWindowProcA(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+        // The close box and the window menu's Close reach the game as a queued WM_CLOSE, as
+        // on every other backend, so the process ends with that message's 0, not with the
+        // mouse or menu message that happened to start the close.
+        ::PostMessageA(handle_, WM_CLOSE, 0, 0);
+        return 0;
+    }
     return ::DefWindowProcA(handle_, message, wParam, lParam);
 }
 
