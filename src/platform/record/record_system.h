@@ -1,8 +1,19 @@
 #pragma once
 
-// The recording platform, for tests and headless runs: every call the game makes is logged
-// with its arguments, buffers keep their bytes, live objects are counted, messages come from
-// a queue the test fills, and any call can be made to fail. Nothing is drawn or shown.
+// The recording backend, for tests and headless runs.
+//
+// Implements:
+//  - Every call of the layer, logged with its arguments; buffers keep their bytes; live
+//    objects are counted; messages come from a queue the test fills, one per peek.
+//  - Windows' window behaviour through ImitatedWindow (WM_DESTROY on destroy, Alt+F4 and
+//    WM_CLOSE by default), and TranslateMessage's WM_CHAR when asked for.
+//  - Failures on demand: any creation call, a lost or not-reset device, a failed reset, a
+//    failed lock or read, a mouse without DIDC_ATTACHED.
+//  - The device's settings as last set, cleared by a successful reset as Direct3D does.
+// Lacks:
+//  - Any picture: nothing is rasterised, shown or presented; fonts measure nothing and draw
+//    one line's height; textures are never read from the file.
+//  - A clock of its own: Time() is what the test sets.
 
 #include <array>
 #include <cstdint>
