@@ -11,6 +11,7 @@
 #include "replay/mesh_dump.h"
 #include "replay/position_format.h"
 #include "replay/replay_options.h"
+#include "version/version.h"
 
 namespace {
 
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
     if (!options) {
         std::cerr << replay::kUsage << '\n';
         return 2;
+    }
+    if (options->version) {
+        std::cout << version::VersionLine("tavorin-replay") << '\n';
+        return std::cout.flush() ? 0 : 1;
     }
     const auto time = options->time;
     headless::HeadlessGame game([time] { return time ? *time : RealClock(); });

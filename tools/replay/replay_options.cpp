@@ -24,6 +24,8 @@ std::optional<ReplayOptions> ParseReplayOptions(const std::vector<std::string>& 
         const std::string& arg = args[i];
         if (arg == "--text") {
             options.text = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--time" || arg == "--dump-mesh") {
             if (i + 1 >= args.size()) {
                 return std::nullopt;
