@@ -11,6 +11,8 @@ set(TAVORIN_MAN_PAGES_DIR ${PROJECT_SOURCE_DIR}/packaging/man)
 function(tavorin_install_tool target)
     target_link_libraries(${target} PRIVATE tavorin_version)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+    # packaging/ lists them in the metainfo and the Windows README.
+    set_property(GLOBAL APPEND PROPERTY TAVORIN_TOOLS ${target})
     if(WIN32)
         return()
     endif()

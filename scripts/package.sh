@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Makes the two packages in dist/: tavorin_VERSION_amd64.deb (CPack, from the package preset)
+# and tavorin-VERSION-windows-x64.zip (from the windows preset, cross-built with mingw-w64).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+scripts/setup.sh
+
+rm -rf dist
+mkdir -p dist
+
+cmake --preset package >/dev/null
+cmake --build --preset package
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/package/CMakeCache.txt)"
+rm -rf build/package/cpack
+(cd build/package && cpack -B "$root/build/package/cpack")
+mv "build/package/cpack/tavorin_${version}_amd64.deb" dist/
+
+# The Windows build lists the files that go in the zip, in zip_contents.txt.
+if ! grep -q '"name": "windows"' CMakePresets.json; then
+    echo "$0: there is no windows preset yet, so no Windows zip" >&2
+    exit 0
+fi
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+name="tavorin-${version}-windows-x64"
+stage="build/windows/zip/$name"
+rm -rf build/windows/zip
+mkdir -p "$stage"
+while read -r file; do
+    cp "$file" "$stage/"
+done <build/windows/zip_contents.txt
+(cd build/windows/zip && zip -q -X -r "$root/dist/$name.zip" "$name")
+ls -l dist

@@ -1,0 +1,256 @@
+#!/usr/bin/env bash
+# Makes both packages with scripts/package.sh and checks them as a player meets them: the .deb
+# installed with apt, validated, played from PATH under Xvfb and removed again; the Windows
+# zip by its contents. Needs root (or sudo) for apt.
+set -euo pipefail
+started=$SECONDS
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+cd "$root"
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+apt_get() {
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=300 -y -q "$@"
+}
+
+work="$(mktemp -d)"
+xvfb=""
+game=""
+cleanup() {
+    [ -n "$game" ] && kill "$game" 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+# check WHAT COMMAND...: runs the command, counts it, shows its output when it fails.
+check() {
+    local what="$1"
+    shift
+    if "$@" >"$work/out" 2>&1; then
+        passed=$((passed + 1))
+        echo "ok   $what"
+    else
+        failed=$((failed + 1))
+        echo "FAIL $what"
+        sed 's/^/     /' "$work/out"
+    fi
+}
+# The same, for a step the later ones need: a failure ends the run.
+require() {
+    check "$@"
+    if ((failed)); then
+        echo "package: $passed passed, $failed failed"
+        exit 1
+    fi
+}
+
+scripts/package.sh
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/package/CMakeCache.txt)"
+deb="dist/tavorin_${version}_amd64.deb"
+zip="dist/tavorin-${version}-windows-x64.zip"
+
+# --- The Debian package -------------------------------------------------------------------
+
+require "the .deb is made" test -s "$deb"
+lintian_clean() {
+    lintian --fail-on error "$deb" || return 1
+}
+check "lintian finds no errors" lintian_clean
+deb_fields() {
+    [ "$(dpkg-deb -f "$deb" Section)" = games ] &&
+        [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] &&
+        dpkg-deb -f "$deb" Depends | grep -q 'fonts-dejavu-core' &&
+        dpkg-deb -f "$deb" Depends | grep -q 'libsdl2'
+}
+check "section games, version $version, font and shared-library dependencies" deb_fields
+no_test_binaries() {
+    ! dpkg-deb -c "$deb" | grep -E '_test|bench|fuzz'
+}
+check "no test or benchmark binaries in the .deb" no_test_binaries
+
+# A leftover of an earlier run would hide a broken install.
+if dpkg-query -W -f='${Status}' tavorin 2>/dev/null | grep -q "install ok installed"; then
+    apt_get purge tavorin >/dev/null
+fi
+require "apt installs the .deb" apt_get install "./$deb"
+dpkg-query -L tavorin >"$work/files"
+
+export PATH="$PATH:/usr/games"  # as a player's PATH has it
+metainfo="$(grep '^/usr/share/metainfo/.*\.metainfo\.xml$' "$work/files" || true)"
+desktop_entry() {
+    desktop-file-validate /usr/share/applications/tavorin.desktop &&
+        grep -qx 'Categories=.*\bGame;.*' /usr/share/applications/tavorin.desktop
+}
+check "desktop entry valid, in the Game category" desktop_entry
+check "metainfo valid" appstreamcli validate --no-net "$metainfo"
+icons_in_place() {
+    local size
+    for size in 16 32 48 64 128 256; do
+        file "/usr/share/icons/hicolor/${size}x${size}/apps/tavorin.png" |
+            grep "PNG image data, $size x $size" || return 1
+    done
+    file /usr/share/icons/hicolor/scalable/apps/tavorin.svg | grep SVG
+}
+check "icon at every hicolor size and as SVG" icons_in_place
+
+# Every command in games/ has its man page, which renders without a warning.
+man_pages() {
+    local command page
+    for command in /usr/games/tavorin*; do
+        page="$(man -w 6 "$(basename "$command")")" || return 1
+        [ -n "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)" ] &&
+            { echo "$page: warnings"; return 1; }
+    done
+    man 6 tavorin | grep -q 'EXIT STATUS' && man 6 tavorin | grep -q 'KEYS' &&
+        man 6 tavorin | grep -q 'FILES' && man 6 tavorin | grep -qw 27
+}
+check "man pages in section 6 for the game and every tool" man_pages
+versions() {
+    local command
+    [ "$(tavorin --version)" = "tavorin $version" ] || return 1
+    for command in /usr/games/tavorin-*; do
+        [ "$("$command" --version)" = "$(basename "$command") $version" ] || return 1
+    done
+}
+check "tavorin and every tool answer --version with $version" versions
+check "tavorin-replay plays from PATH" bash -c "tavorin-replay --time 0 --text S C | grep -q ."
+
+# The game from PATH, started in a folder without arrow.bmp, on a private display.
+Xvfb -displayfd 3 -screen 0 1600x1000x24 +extension GLX -nolisten tcp 3>"$work/display" \
+    >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+export DISPLAY=":$(head -n1 "$work/display")"
+mkdir "$work/home"
+(cd "$work/home" && exec tavorin) >"$work/game.log" 2>&1 &
+game=$!
+window=""
+for _ in $(seq 200); do
+    window="$(xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null | head -n1 || true)"
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || cat "$work/game.log"
+require "tavorin from PATH opens its window" test -n "$window"
+check "it runs the installed game" test "$(readlink "/proc/$game/exe")" = /usr/lib/games/tavorin/tavorin
+check "its working folder is the data folder" \
+    test "$(readlink "/proc/$game/cwd")" = /usr/share/games/tavorin
+# Red pixels of the three menu labels, in the band the back buffer's y 600 to 650 maps to.
+menu_labels() {
+    local shot="$work/shot.ppm"
+    for _ in $(seq 30); do
+        import -window "$window" -depth 8 "ppm:$shot" 2>/dev/null &&
+            python3 - "$shot" <<'EOF' && return 0
+import re, sys
+data = open(sys.argv[1], "rb").read()
+header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+width, height = int(header[1]), int(header[2])
+pixels = data[header.end():]
+def red(left, right):
+    count = 0
+    for y in range(600 * height // 768, 650 * height // 768):
+        for x in range(left, min(right, width)):
+            r, g, b = pixels[3 * (y * width + x):3 * (y * width + x) + 3]
+            count += r > 150 and g < 90 and b < 90
+    return count
+labels = [red(300, 550), red(550, 950), red(950, 1280)]
+print("red pixels per label:", labels)
+sys.exit(0 if min(labels) > 200 else 1)
+EOF
+        sleep 0.5
+    done
+    return 1
+}
+check "it shows the start menu's three red labels" menu_labels
+xdotool windowfocus --sync "$window" key Escape
+status=0
+wait "$game" || status=$?
+game=""
+check "Esc ends it with status 27" test "$status" -eq 27
+
+require "apt removes it" apt_get purge tavorin
+gone() {
+    ! dpkg-query -W -f='${Status}' tavorin 2>/dev/null | grep -q installed || return 1
+    ! command -v tavorin || return 1
+    local path
+    while read -r path; do
+        if [ -f "$path" ] || [ -L "$path" ]; then
+            echo "left behind: $path"
+            return 1
+        fi
+    done <"$work/files"
+}
+check "nothing of it is left" gone
+
+# --- The Windows zip ----------------------------------------------------------------------
+
+if ! grep -q '"name": "windows"' CMakePresets.json; then
+    echo "skip the Windows zip: there is no windows preset yet"
+else
+    require "the zip is made" test -s "$zip"
+    top="tavorin-${version}-windows-x64"
+    unzip -Z1 "$zip" | sort >"$work/zip_list"
+    cat "$work/zip_list"
+    zip_list() {
+        local entry
+        for entry in "$top/" "$top/tavorin.exe" "$top/tavorin-replay.exe" "$top/arrow.bmp" \
+            "$top/README.txt"; do
+            grep -qxF "$entry" "$work/zip_list" || { echo "missing: $entry"; return 1; }
+        done
+        # Anything else is a tool.
+        ! grep -vxE "$top/(|tavorin\.exe|tavorin-[a-z]+\.exe|arrow\.bmp|README\.txt)" \
+            "$work/zip_list"
+    }
+    check "the zip holds the game, the tools, arrow.bmp and README.txt in one folder" zip_list
+    unzip -q "$zip" -d "$work/zip"
+    folder="$work/zip/$top"
+    check "its arrow.bmp is the game's" cmp "$folder/arrow.bmp" assets/arrow.bmp
+    readme() {
+        grep -q 'd3dx9_43.dll' "$folder/README.txt" && grep -q 'tavorin.exe' "$folder/README.txt" &&
+            grep -q $'\r$' "$folder/README.txt"
+    }
+    check "README.txt tells how to start it and that d3dx9_43.dll is needed" readme
+    executables() {
+        local exe
+        for exe in "$folder"/*.exe; do
+            file "$exe" | grep -q 'PE32+ executable.*x86-64' || { file "$exe"; return 1; }
+        done
+    }
+    check "every .exe is a 64-bit Windows executable" executables
+    # The executable carries our icon, every size of it.
+    icon_resource() {
+        wrestool -x -t14 -o "$work/icon.ico" "$folder/tavorin.exe" &&
+            diff <(icotool -l "$work/icon.ico") <(icotool -l packaging/icons/tavorin.ico)
+    }
+    check "tavorin.exe has the icon as its icon resource" icon_resource
+    # A DLL that is neither part of Windows, nor the D3DX runtime README.txt names, nor in the
+    # zip would stop the game on a player's machine.
+    imports() {
+        local exe dll bad=0
+        for exe in "$folder"/*.exe; do
+            while read -r dll; do
+                case "${dll,,}" in
+                kernel32.dll | user32.dll | gdi32.dll | msvcrt.dll | advapi32.dll | shell32.dll | \
+                    ole32.dll | oleaut32.dll | comctl32.dll | comdlg32.dll | winmm.dll | imm32.dll | \
+                    version.dll | setupapi.dll | shlwapi.dll | ws2_32.dll | bcrypt.dll | ntdll.dll | \
+                    ucrtbase.dll | api-ms-win-*.dll | d3d9.dll | dinput8.dll | d3dx9_43.dll) ;;
+                *)
+                    [ -f "$folder/$dll" ] || { echo "$(basename "$exe") needs $dll"; bad=1; } ;;
+                esac
+            done < <(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+        done
+        return $bad
+    }
+    check "the executables need no DLL beyond Windows' own and d3dx9_43.dll" imports
+fi
+
+echo "package checks took $((SECONDS - started)) s"
+echo "package: $passed passed, $failed failed"
+((failed == 0))
