@@ -22,7 +22,7 @@ if ! grep -q '"name": "windows"' CMakePresets.json; then
     exit 0
 fi
 cmake --preset windows >/dev/null
-cmake --build --preset windows
+cmake --build --preset windows --target zip_files
 name="tavorin-${version}-windows-x64"
 stage="build/windows/zip/$name"
 rm -rf build/windows/zip

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the Windows build and its unit tests under Wine, the
 # release build (unit, model, end-to-end under Xvfb, the Windows game and tools under Wine,
-# soak, memcheck, benchmarks briefly), the whole suite again under ASan + UBSan, then a
-# minute of fuzzing.
+# soak, memcheck, benchmarks briefly), the whole suite again under ASan + UBSan, a minute of
+# fuzzing, then both packages made, the .deb installed, checked and removed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -22,3 +22,5 @@ done
 cmake --preset fuzz
 cmake --build --preset fuzz --target game_fuzzer
 ctest --preset fuzz
+
+tests/package/check_package.sh
