@@ -30,5 +30,6 @@ mkdir -p "$stage"
 while read -r file; do
     cp "$file" "$stage/"
 done <build/windows/zip_contents.txt
+x86_64-w64-mingw32-strip "$stage"/*.exe
 (cd build/windows/zip && zip -q -X -r "$root/dist/$name.zip" "$name")
 ls -l dist

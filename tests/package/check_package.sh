@@ -250,6 +250,14 @@ else
         return $bad
     }
     check "the executables need no DLL beyond Windows' own and d3dx9_43.dll" imports
+    wine_versions() {
+        local exe
+        for exe in "$folder"/tavorin-*.exe; do
+            [ "$(scripts/wine-run.sh "$exe" --version | tr -d '\r')" = \
+                "$(basename "$exe" .exe) $version" ] || return 1
+        done
+    }
+    check "every tool from the zip answers --version under Wine" wine_versions
 fi
 
 echo "package checks took $((SECONDS - started)) s"
