@@ -175,6 +175,10 @@ status=0
 wait "$game" || status=$?
 game=""
 check "Esc ends it with status 27" test "$status" -eq 27
+kill "$xvfb"
+wait "$xvfb" 2>/dev/null || true
+xvfb=""
+unset DISPLAY
 
 require "apt removes it" apt_get purge tavorin
 gone() {
