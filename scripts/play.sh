@@ -3,7 +3,7 @@
 # starts it from the folder that holds arrow.bmp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh play
 cmake --preset play >/dev/null
 cmake --build --preset play
 cd assets

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the game and the tests need, when any is missing.
+# `setup.sh play` installs only what building and playing the game needs.
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
+    cmake ninja-build g++ pkg-config
     libsdl2-dev libsdl2-ttf-dev libepoxy-dev libfontconfig-dev fonts-dejavu-core
+)
+[ "${1:-}" = play ] || packages+=(
+    clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick valgrind libgl1-mesa-dri openbox python3
     # The Windows build and its tests under Wine (googletest's sources for the unit tests)
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
