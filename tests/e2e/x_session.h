@@ -167,4 +167,20 @@ inline bool CaptureWindow(const std::string& display, const std::string& window,
     return true;
 }
 
+// Captures until the picture shows what it should (a key's effect on a slow machine); the
+// last capture when it never did.
+template <typename Shows>
+Capture CaptureWhen(const std::string& display, const std::string& window, Shows shows,
+                    std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    Capture capture;
+    while (std::chrono::steady_clock::now() < end) {
+        if (CaptureWindow(display, window, capture) && shows(capture)) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return capture;
+}
+
 }  // namespace e2e

@@ -159,18 +159,9 @@ class WineGameTest : public ::testing::Test {
         Run("xdotool windowfocus --sync " + window_ + " key " + key);
     }
 
-    // Captures until the picture shows what it should, for a slow machine.
     template <typename Shows>
     Capture ShotWhen(Shows shows) {
-        const auto end = std::chrono::steady_clock::now() + 20s;
-        Capture capture;
-        while (std::chrono::steady_clock::now() < end) {
-            if (e2e::CaptureWindow(display_.name(), window_, capture) && shows(capture)) {
-                break;
-            }
-            std::this_thread::sleep_for(200ms);
-        }
-        return capture;
+        return e2e::CaptureWhen(display_.name(), window_, shows, 20s);
     }
 
     // The menu, and from it where the client area lies.
