@@ -107,7 +107,11 @@ class D3d9Device final : public Device {
     }
     HResult BeginScene() override { return device_->BeginScene(); }
     HResult EndScene() override { return device_->EndScene(); }
-    HResult Present() override { return device_->Present(nullptr, nullptr, nullptr, nullptr); }
+    HResult Present() override {
+        const HResult r = device_->Present(nullptr, nullptr, nullptr, nullptr);
+        PaceToDisplay();
+        return r;
+    }
 
     HResult CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
                                std::unique_ptr<VertexBuffer>& out) override {
@@ -184,8 +188,21 @@ class D3d9Device final : public Device {
     }
 
   private:
+    // The default presentation interval waits for the display's refresh on Windows; where it
+    // does not (Wine on a virtual display) the loop would spin a core, so a present that came
+    // back early waits out the rest of the display period.
+    void PaceToDisplay() {
+        const ULONGLONG now = ::GetTickCount64();
+        const ULONGLONG due = lastPresent_ + period_;
+        if (lastPresent_ != 0 && now < due) {
+            ::Sleep(static_cast<DWORD>(due - now));
+        }
+        lastPresent_ = ::GetTickCount64();
+    }
+
     ComPtr<IDirect3DDevice9> device_;
     DWORD period_;
+    ULONGLONG lastPresent_ = 0;
 };
 
 class D3d9Graphics final : public Graphics {
