@@ -1,0 +1,190 @@
+#include "solver/position.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace solver {
+
+namespace {
+
+constexpr uint8_t kRowEnd = 31;                                  // no class is 31
+constexpr int kSymbols = board::kTileCount + board::kTableRows;  // 37
+constexpr int kWalkShift = 61;  // above the 37 five-bit symbols (185 bits)
+
+// Eight symbols of 5 bits, one per byte, into the low 40 bits, and back.
+uint64_t Squeeze(uint64_t bytes) {
+    bytes = (bytes & 0x001F001F001F001Full) | ((bytes & 0x1F001F001F001F00ull) >> 3);
+    bytes = (bytes & 0x000003FF000003FFull) | ((bytes & 0x03FF000003FF0000ull) >> 6);
+    return (bytes & 0xFFFFFull) | ((bytes >> 12) & 0xFFFFF00000ull);
+}
+
+uint64_t Spread(uint64_t bits) {
+    bits = (bits & 0xFFFFFull) | ((bits & 0xFFFFF00000ull) << 12);
+    bits = (bits & 0x000003FF000003FFull) | ((bits & 0x000FFC00000FFC00ull) << 6);
+    return (bits & 0x001F001F001F001Full) | ((bits & 0x03E003E003E003E0ull) << 3);
+}
+
+uint64_t Load8(const uint8_t* bytes) {
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+void Store8(uint8_t* bytes, uint64_t word) {
+    std::memcpy(bytes, &word, sizeof word);
+}
+
+}  // namespace
+
+Position Position::FromBoard(const board::TileBoard& board, int32_t currentRow) {
+    Position p;
+    for (int r = 0; r < board::kTableRows; ++r) {
+        p.counts[r] = static_cast<uint8_t>(board.counts[static_cast<std::size_t>(r)]);
+        for (int i = 0; i < p.counts[r]; ++i) {
+            p.rows[r][i] = ClassOf(board.TileAt(r, i));
+        }
+    }
+    p.stockCount = static_cast<uint8_t>(board.stockCount());
+    for (int i = 0; i < p.stockCount; ++i) {
+        p.stock[i] = ClassOf(board.TileAt(board::kStockRow, i));
+    }
+    int walk = std::max(currentRow, 0);
+    while (walk < board::kTableRows && p.counts[walk] == 0) {
+        ++walk;
+    }
+    p.walk = static_cast<uint8_t>(walk < board::kTableRows ? walk : p.FirstLiveRow());
+    return p;
+}
+
+int Position::FirstLiveRow() const {
+    for (int r = 0; r < board::kTableRows; ++r) {
+        if (counts[r] != 0) {
+            return r;
+        }
+    }
+    return 0;
+}
+
+int Position::LiveRows() const {
+    return static_cast<int>(
+        std::count_if(counts.begin(), counts.end(), [](uint8_t n) { return n; }));
+}
+
+void Position::Press(Key key) {
+    switch (key) {
+        case Key::Check:
+            Check();
+            break;
+        case Key::Deal:
+            Deal();
+            break;
+        case Key::Rules:
+            Restart();
+            break;
+    }
+}
+
+int Position::NextLiveRow(int row) const {
+    int next = row + 1;
+    while (next < board::kTableRows && counts[next] == 0) {
+        ++next;
+    }
+    return next;
+}
+
+bool Position::CheckTail() {
+    auto& row = rows[walk];
+    const int n = counts[walk];
+    if (n < 3 || !Tails().Clears(row[n - 3], row[n - 2], row[n - 1])) {
+        return false;
+    }
+    std::copy(row.begin() + n - 3, row.begin() + n, stock.begin() + stockCount);
+    stockCount = static_cast<uint8_t>(stockCount + 3);
+    counts[walk] = static_cast<uint8_t>(n - 3);
+    return true;
+}
+
+void Position::Check() {
+    const int row = walk;
+    CheckTail();
+    const int next = NextLiveRow(row);
+    if (next < board::kTableRows) {
+        walk = static_cast<uint8_t>(next);
+    } else {
+        Deal();  // after the last live row the game deals by itself
+    }
+}
+
+void Position::Deal() {
+    DealFromStock();
+    Restart();
+}
+
+void Position::DealFromStock() {
+    const int n = std::min(LiveRows(), static_cast<int>(stockCount));
+    int given = 0;
+    for (int r = 0; r < board::kTableRows && given < n; ++r) {
+        if (counts[r] != 0) {
+            rows[r][counts[r]++] = stock[n - 1 - given++];
+        }
+    }
+    std::copy(stock.begin() + n, stock.begin() + stockCount, stock.begin());
+    stockCount = static_cast<uint8_t>(stockCount - n);
+}
+
+// The symbols are laid out in bytes first (rows copied whole, each end mark written over what
+// follows), then squeezed eight at a time.
+PackedPosition Pack(const Position& position) {
+    uint8_t symbols[kSymbols + board::kPositionsPerRow + 8];
+    int at = 0;
+    for (int r = 0; r < board::kTableRows; ++r) {
+        std::memcpy(symbols + at, position.rows[r].data(), board::kPositionsPerRow);
+        at += position.counts[r];
+        symbols[at++] = kRowEnd;
+    }
+    std::memcpy(symbols + at, position.stock.data(), board::kTileCount);
+    std::memset(symbols + kSymbols, 0, 8);
+    uint64_t chunks[5];
+    for (int i = 0; i < 5; ++i) {
+        chunks[i] = Squeeze(Load8(symbols + 8 * i));
+    }
+    PackedPosition packed;
+    packed.words[0] = chunks[0] | chunks[1] << 40;
+    packed.words[1] = chunks[1] >> 24 | chunks[2] << 16 | chunks[3] << 56;
+    packed.words[2] = chunks[3] >> 8 | (chunks[4] & 0x1FFFFFFull) << 32 |
+                      static_cast<uint64_t>(position.walk) << kWalkShift;
+    return packed;
+}
+
+Position Unpack(const PackedPosition& packed) {
+    const uint64_t chunks[5] = {
+        packed.words[0] & 0xFFFFFFFFFFull,
+        (packed.words[0] >> 40 | packed.words[1] << 24) & 0xFFFFFFFFFFull,
+        (packed.words[1] >> 16) & 0xFFFFFFFFFFull,
+        (packed.words[1] >> 56 | packed.words[2] << 8) & 0xFFFFFFFFFFull,
+        (packed.words[2] >> 32) & 0x1FFFFFFull,
+    };
+    uint8_t symbols[40];
+    for (int i = 0; i < 5; ++i) {
+        Store8(symbols + 8 * i, Spread(chunks[i]));
+    }
+    Position p;
+    int at = 0;
+    int tiles = 0;
+    for (int r = 0; r < board::kTableRows; ++r) {
+        const int from = at;
+        while (symbols[at] != kRowEnd) {
+            ++at;
+        }
+        p.counts[r] = static_cast<uint8_t>(at - from);
+        std::memcpy(p.rows[r].data(), symbols + from, p.counts[r]);
+        tiles += p.counts[r];
+        ++at;
+    }
+    p.stockCount = static_cast<uint8_t>(board::kTileCount - tiles);
+    std::memcpy(p.stock.data(), symbols + at, p.stockCount);
+    p.walk = static_cast<uint8_t>(packed.words[2] >> kWalkShift);
+    return p;
+}
+
+}  // namespace solver

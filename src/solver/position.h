@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "board/tile_board.h"
+#include "solver/tile_classes.h"
+
+namespace solver {
+
+// The keys that matter once a deal is on the table.
+enum class Key : char { Check = 'C', Deal = 'D', Rules = 'T' };
+
+// A position as the rules see it: the five table rows and the stock as tile classes, and the
+// row the next C checks. That row is always a live one (or 0 once the table is empty): the
+// game's currentRow may name an empty row 0, but the check skips it the same way.
+struct Position {
+    std::array<std::array<TileClass, board::kPositionsPerRow>, board::kTableRows> rows{};
+    std::array<uint8_t, board::kTableRows> counts{};
+    std::array<TileClass, board::kTileCount> stock{};
+    uint8_t stockCount = 0;
+    uint8_t walk = 0;
+
+    // From a laid-out board at rest; currentRow is the game's (0, or a live row).
+    static Position FromBoard(const board::TileBoard& board, int32_t currentRow);
+
+    bool Won() const { return (counts[0] | counts[1] | counts[2] | counts[3] | counts[4]) == 0; }
+    int FirstLiveRow() const;
+    // The first live row after `row`, or 5.
+    int NextLiveRow(int row) const;
+    int LiveRows() const;
+
+    // What the game does for each key, walk included.
+    void Press(Key key);
+    void Check();
+    // The row check alone, without moving the walk: whether the tail cleared.
+    bool CheckTail();
+    void Deal();
+    void Restart() { walk = static_cast<uint8_t>(FirstLiveRow()); }
+
+  private:
+    void DealFromStock();
+};
+
+// A position in 24 bytes: each row's classes in 5 bits, a row ending in an end mark, then the
+// stock (its length is what the rows leave of 32), and the walk in the top bits.
+struct PackedPosition {
+    std::array<uint64_t, 3> words{};
+    friend bool operator==(const PackedPosition&, const PackedPosition&) = default;
+};
+
+PackedPosition Pack(const Position& position);
+Position Unpack(const PackedPosition& packed);
+
+// The same rows, stock and walk (what lies beyond the counts does not matter).
+inline bool SamePosition(const Position& a, const Position& b) {
+    return Pack(a) == Pack(b);
+}
+
+inline uint64_t Hash(const PackedPosition& packed) {
+    uint64_t h = packed.words[0] * 0x9E3779B97F4A7C15ull;
+    h ^= (h >> 29) ^ packed.words[1];
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= (h >> 31) ^ packed.words[2];
+    h *= 0x94D049BB133111EBull;
+    return h ^ (h >> 32);
+}
+
+}  // namespace solver

@@ -1,0 +1,215 @@
+#include "solver/search.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "solver/between_deals.h"
+#include "solver/blocked_bound.h"
+#include "solver/position_table.h"
+
+namespace solver {
+
+namespace {
+
+// Open nodes by priority, then deepest first, so that ties go to the node nearest a win.
+class OpenList {
+  public:
+    void Clear() {
+        for (auto& byDepth : buckets_) {
+            for (auto& ids : byDepth) {
+                ids.clear();
+            }
+        }
+        lowest_ = 0;
+        size_ = 0;
+    }
+
+    void Push(uint32_t id, int priority, int keysSoFar) {
+        if (static_cast<std::size_t>(priority) >= buckets_.size()) {
+            buckets_.resize(static_cast<std::size_t>(priority) + 1);
+        }
+        auto& byDepth = buckets_[static_cast<std::size_t>(priority)];
+        if (static_cast<std::size_t>(keysSoFar) >= byDepth.size()) {
+            byDepth.resize(static_cast<std::size_t>(keysSoFar) + 1);
+        }
+        byDepth[static_cast<std::size_t>(keysSoFar)].push_back(id);
+        lowest_ = std::min(lowest_, priority);
+        ++size_;
+    }
+
+    // False when empty.
+    bool Pop(uint32_t& id, int& priority) {
+        if (size_ == 0) {
+            return false;
+        }
+        for (;; ++lowest_) {
+            auto& byDepth = buckets_[static_cast<std::size_t>(lowest_)];
+            for (auto depth = byDepth.size(); depth-- > 0;) {
+                if (!byDepth[depth].empty()) {
+                    id = byDepth[depth].back();
+                    byDepth[depth].pop_back();
+                    --size_;
+                    priority = lowest_;
+                    return true;
+                }
+            }
+        }
+    }
+
+  private:
+    std::vector<std::vector<std::vector<uint32_t>>> buckets_;
+    int lowest_ = 0;
+    std::size_t size_ = 0;
+};
+
+// The keys from one stored position to the next along a found path, found again by playing
+// every way to the next deal from the first.
+std::string KeysBetween(const Node& from, const Node& to) {
+    std::string keys;
+    ForEachWayToDeal(Unpack(from.packed), [&](const Position& after, std::string_view way) {
+        if (from.keysSoFar + way.size() == to.keysSoFar && Pack(after) == to.packed) {
+            keys = way;
+            return false;
+        }
+        return true;
+    });
+    return keys;
+}
+
+std::string KeysTo(PositionTable& table, uint32_t id) {
+    std::vector<uint32_t> path;
+    for (uint32_t at = id; at != 0; at = table[at].parent) {
+        path.push_back(at);
+    }
+    path.push_back(0);
+    std::string keys;
+    for (auto i = path.size() - 1; i-- > 0;) {
+        keys += KeysBetween(table[path[i + 1]], table[path[i]]);
+    }
+    return keys;
+}
+
+struct Way {
+    PackedPosition packed;
+    uint64_t hash;
+    RowLengths lengths;
+    uint8_t walk;
+    uint8_t keys;
+    bool won;
+};
+
+}  // namespace
+
+struct Solver::Tables {
+    PositionTable positions;
+    OpenList open;
+    std::vector<Way> ways;
+};
+
+Solver::Solver() : tables_(std::make_unique<Tables>()) {}
+Solver::~Solver() = default;
+
+// A* over the positions right after each deal: from each, every way to the next deal is a
+// step costing its keys. A new position is queued on the cheap length bound and given the
+// sharp one only when it comes off the queue, since most never do; both bounds never
+// overestimate and fall by at most one per key, so the first win taken off the queue, or
+// found at the lowest total still queued, is a shortest one.
+Solution Solver::Solve(const Position& start, SearchMode mode) {
+    const LengthBound& lengths = Bound();
+    BlockedBound& blocked = Blocked();
+    const bool quick = mode == SearchMode::Quick;
+    PositionTable& table = tables_->positions;
+    OpenList& open = tables_->open;
+    std::vector<Way>& ways = tables_->ways;
+    table.Clear();
+    open.Clear();
+    const auto priority = [quick](const Node& n) {
+        return quick ? n.bound : n.keysSoFar + n.bound;
+    };
+
+    Solution solution;
+    const PackedPosition startPacked = Pack(start);
+    table.Insert(startPacked, PositionTable::HashOf(startPacked));
+    table[0].bound = lengths.Keys(start.counts, start.walk);
+    if (table[0].bound != LengthBound::kNoWin) {
+        open.Push(0, priority(table[0]), 0);
+    }
+    uint32_t id = 0;
+    int lowest = 0;
+    bool won = false;
+    while (!won && open.Pop(id, lowest)) {
+        Node& node = table[id];
+        if (node.expanded || priority(node) != lowest) {
+            continue;  // reached again by a shorter path since it was queued
+        }
+        const Position position = Unpack(node.packed);
+        if (!node.boundFinal) {
+            node.boundFinal = true;
+            const uint8_t sharp = blocked.Keys(position);
+            if (sharp > node.bound) {
+                node.bound = sharp;
+                if (sharp != LengthBound::kNoWin) {
+                    open.Push(id, priority(node), node.keysSoFar);
+                } else {
+                    node.expanded = true;
+                }
+                continue;
+            }
+        }
+        node.expanded = true;
+        if (position.Won()) {
+            won = true;
+            break;
+        }
+        const int keysSoFar = node.keysSoFar;
+        ways.clear();
+        ForEachWayToDeal(position, [&](const Position& after, std::string_view way) {
+            Way& w = ways.emplace_back();
+            w.packed = Pack(after);
+            w.hash = PositionTable::HashOf(w.packed);
+            w.lengths = after.counts;
+            w.walk = after.walk;
+            w.keys = static_cast<uint8_t>(way.size());
+            w.won = after.Won();
+            table.Prefetch(w.hash);
+            return true;
+        });
+        for (const Way& way : ways) {
+            const int keys = keysSoFar + way.keys;
+            const auto [childId, added] = table.Insert(way.packed, way.hash);
+            Node& child = table[childId];
+            if (!added && (quick || child.keysSoFar <= keys)) {
+                continue;
+            }
+            if (added) {
+                child.bound = lengths.Keys(way.lengths, way.walk);
+                if (child.bound == LengthBound::kNoWin) {
+                    child.expanded = true;
+                    continue;
+                }
+            }
+            child.parent = id;
+            child.keysSoFar = static_cast<uint16_t>(keys);
+            if (way.won && (quick || keys == lowest)) {
+                id = childId;
+                won = true;
+                break;
+            }
+            open.Push(childId, priority(child), keys);
+        }
+    }
+    if (won) {
+        solution.won = true;
+        solution.keys = KeysTo(table, id);
+    }
+    solution.states = table.size();
+    solution.bytes = table.Bytes();
+    return solution;
+}
+
+Solution Solve(const Position& start, SearchMode mode) {
+    Solver solver;
+    return solver.Solve(start, mode);
+}
+
+}  // namespace solver
