@@ -62,18 +62,16 @@ class OpenList {
     std::size_t size_ = 0;
 };
 
-// The keys from one stored position to the next along a found path, found again by playing
-// every way to the next deal from the first.
-std::string KeysBetween(const Node& from, const Node& to) {
-    std::string keys;
+// Appends the keys from one stored position to the next along a found path, found again by
+// playing every way to the next deal from the first.
+void AppendKeysBetween(const Node& from, const Node& to, std::string& keys) {
     ForEachWayToDeal(Unpack(from.packed), [&](const Position& after, std::string_view way) {
-        if (from.keysSoFar + way.size() == to.keysSoFar && Pack(after) == to.packed) {
-            keys = way;
-            return false;
+        if (from.keysSoFar + way.size() != to.keysSoFar || Pack(after) != to.packed) {
+            return true;
         }
-        return true;
+        keys.insert(keys.end(), way.begin(), way.end());
+        return false;
     });
-    return keys;
 }
 
 std::string KeysTo(PositionTable& table, uint32_t id) {
@@ -84,7 +82,7 @@ std::string KeysTo(PositionTable& table, uint32_t id) {
     path.push_back(0);
     std::string keys;
     for (auto i = path.size() - 1; i-- > 0;) {
-        keys += KeysBetween(table[path[i + 1]], table[path[i]]);
+        AppendKeysBetween(table[path[i + 1]], table[path[i]], keys);
     }
     return keys;
 }
