@@ -6,65 +6,78 @@
 
 namespace solver {
 
-// Every way to play from a position up to and including the next deal (a D, or the C on
-// the last live row that deals by itself), less those an earlier press does in fewer keys:
-// T and D come only at the start or straight after a C that cleared, since after a C that
-// cleared nothing the same press one key earlier reaches the same position. A C that empties
-// the table ends a way too. `visit(after, keys)` gets the position after the deal and the
+// Every way to play from a position up to and including the next deal (a D, or the C on the
+// last live row that deals by itself), less those an earlier press does in fewer keys: T and
+// D come only at the start or straight after a C that cleared, since after a C that cleared
+// nothing the same press one key earlier reaches the same position. A C that empties the
+// table ends a way too. `visit(before, keys)` gets the position just before that deal and the
 // keys pressed, in order; it returns false to stop.
 template <typename Visit>
 void ForEachWayToDeal(const Position& start, Visit&& visit);
 
+// The position a way ends in: `before` with its deal made.
+inline Position AfterDeal(Position before) {
+    before.Deal();
+    return before;
+}
+
 namespace detail {
 
-inline constexpr int kMaxKeysBetweenDeals = 160;
+// Without a deal only clears change the board, and there are at most ten (32 tiles), each
+// between passes of at most five C and a T: far below this.
+inline constexpr int kMaxKeysBetweenDeals = 96;
 
+// Plays on one position, undoing each clear on the way back.
 template <typename Visit>
 class WaysToDeal {
   public:
-    explicit WaysToDeal(Visit& visit) : visit_(visit) {}
+    WaysToDeal(const Position& start, Visit& visit) : position_(start), visit_(visit) {}
 
     // False once the visitor has asked to stop.
-    bool From(const Position& position, int keys, bool fresh) {
-        if (keys + 2 > kMaxKeysBetweenDeals) {
-            return true;  // longer than any game can use: 32 tiles allow few clears
-        }
+    bool From(int keys, bool fresh) {
+        Position& p = position_;
         if (fresh) {
-            if (position.stockCount != 0) {
-                Position dealt = position;
-                dealt.Deal();
-                if (!Emit(dealt, keys, Key::Deal)) {
-                    return false;
-                }
+            if (p.stockCount != 0 && !Emit(keys, Key::Deal)) {
+                return false;
             }
-            const int first = position.FirstLiveRow();
-            if (position.walk != first) {
-                Position restarted = position;
-                restarted.Restart();
+            const int first = p.FirstLiveRow();
+            if (p.walk != first) {
+                const uint8_t walk = p.walk;
+                p.walk = static_cast<uint8_t>(first);
                 keys_[keys] = static_cast<char>(Key::Rules);
-                if (!From(restarted, keys + 1, false)) {
+                const bool go = From(keys + 1, false);
+                p.walk = walk;
+                if (!go) {
                     return false;
                 }
             }
         }
-        Position checked = position;
-        const bool cleared = checked.CheckTail();
-        const int next = checked.NextLiveRow(position.walk);
+        const uint8_t row = p.walk;
+        const bool cleared = p.CheckTail();
+        const int next = p.NextLiveRow(row);
+        bool go;
         if (next == board::kTableRows) {
-            checked.Deal();
-            return Emit(checked, keys, Key::Check);
+            go = Emit(keys, Key::Check);
+        } else {
+            p.walk = static_cast<uint8_t>(next);
+            keys_[keys] = static_cast<char>(Key::Check);
+            go = From(keys + 1, cleared);
+            p.walk = row;
         }
-        checked.walk = static_cast<uint8_t>(next);
-        keys_[keys] = static_cast<char>(Key::Check);
-        return From(checked, keys + 1, cleared);
+        if (cleared) {
+            p.UndoClear(row);
+        }
+        return go;
     }
 
   private:
-    bool Emit(const Position& after, int keys, Key last) {
+    bool Emit(int keys, Key last) {
         keys_[keys] = static_cast<char>(last);
-        return visit_(after, std::string_view(keys_, static_cast<std::size_t>(keys + 1)));
+        return visit_(static_cast<const Position&>(position_),
+                      std::string_view(keys_, static_cast<std::size_t>(keys + 1)));
     }
 
+    Position position_;
     Visit& visit_;
     char keys_[kMaxKeysBetweenDeals];
 };
@@ -73,8 +86,8 @@ class WaysToDeal {
 
 template <typename Visit>
 void ForEachWayToDeal(const Position& start, Visit&& visit) {
-    detail::WaysToDeal<Visit> ways(visit);
-    ways.From(start, 0, true);
+    detail::WaysToDeal<Visit> ways(start, visit);
+    ways.From(0, true);
 }
 
 }  // namespace solver

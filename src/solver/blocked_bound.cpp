@@ -90,6 +90,20 @@ unsigned BlockedRows(const Position& position) {
     return blocked;
 }
 
+unsigned BlockedRowsAfterDeal(const Position& before, const DealtRows& dealt) {
+    unsigned blocked = 0;
+    for (int r = 0; r < kRows; ++r) {
+        const int n = before.counts[r];
+        const auto& row = before.rows[r];
+        const bool stays = dealt[r] == kNoTile
+                               ? n >= 3 && !Tails().Clears(row[n - 3], row[n - 2], row[n - 1])
+                               : n >= 2 && !Tails().Clears(row[n - 2], row[n - 1],
+                                                           static_cast<TileClass>(dealt[r]));
+        blocked |= stays ? 1u << r : 0u;
+    }
+    return blocked;
+}
+
 BlockedBound::BlockedBound(const LengthBound& lengths)
     : lengths_(lengths), cache_(std::make_unique<std::atomic<uint64_t>[]>(1u << kCacheBits)) {}
 

@@ -36,6 +36,8 @@ class BlockedBound {
 
 // Bit r set when table row r holds three or more tiles and its tail does not clear.
 unsigned BlockedRows(const Position& position);
+// The same for the position a deal from `before` leads to.
+unsigned BlockedRowsAfterDeal(const Position& before, const DealtRows& dealt);
 
 BlockedBound& Blocked();
 

@@ -1,6 +1,7 @@
 #include "solver/position.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace solver {
@@ -132,28 +133,68 @@ void Position::DealFromStock() {
     stockCount = static_cast<uint8_t>(stockCount - n);
 }
 
-// The symbols are laid out in bytes first (rows copied whole, each end mark written over what
-// follows), then squeezed eight at a time.
-PackedPosition Pack(const Position& position) {
-    uint8_t symbols[kSymbols + board::kPositionsPerRow + 8];
-    int at = 0;
-    for (int r = 0; r < board::kTableRows; ++r) {
-        std::memcpy(symbols + at, position.rows[r].data(), board::kPositionsPerRow);
-        at += position.counts[r];
-        symbols[at++] = kRowEnd;
+std::array<int, board::kTableRows> DealtTiles(const Position& before) {
+    std::array<int, board::kTableRows> dealt;
+    dealt.fill(kNoTile);
+    const int n = std::min(before.LiveRows(), static_cast<int>(before.stockCount));
+    for (int r = 0, given = 0; r < board::kTableRows && given < n; ++r) {
+        if (before.counts[r] != 0) {
+            dealt[r] = before.stock[n - 1 - given++];
+        }
     }
-    std::memcpy(symbols + at, position.stock.data(), board::kTileCount);
-    std::memset(symbols + kSymbols, 0, 8);
+    return dealt;
+}
+
+namespace {
+
+// Room for whole-row copies behind the 37 symbols.
+using SymbolBuffer = std::array<uint8_t, kSymbols + board::kPositionsPerRow + 8>;
+
+// Squeezes laid-out symbols eight at a time.
+PackedPosition Squeezed(SymbolBuffer& symbols, int walk) {
+    std::memset(symbols.data() + kSymbols, 0, 8);
     uint64_t chunks[5];
     for (int i = 0; i < 5; ++i) {
-        chunks[i] = Squeeze(Load8(symbols + 8 * i));
+        chunks[i] = Squeeze(Load8(symbols.data() + 8 * i));
     }
     PackedPosition packed;
     packed.words[0] = chunks[0] | chunks[1] << 40;
     packed.words[1] = chunks[1] >> 24 | chunks[2] << 16 | chunks[3] << 56;
     packed.words[2] = chunks[3] >> 8 | (chunks[4] & 0x1FFFFFFull) << 32 |
-                      static_cast<uint64_t>(position.walk) << kWalkShift;
+                      static_cast<uint64_t>(walk) << kWalkShift;
     return packed;
+}
+
+}  // namespace
+
+// Rows are copied whole, each end mark written over what follows.
+PackedPosition Pack(const Position& position) {
+    SymbolBuffer symbols;
+    int at = 0;
+    for (int r = 0; r < board::kTableRows; ++r) {
+        std::memcpy(symbols.data() + at, position.rows[r].data(), board::kPositionsPerRow);
+        at += position.counts[r];
+        symbols[static_cast<std::size_t>(at++)] = kRowEnd;
+    }
+    std::memcpy(symbols.data() + at, position.stock.data(), board::kTileCount);
+    return Squeezed(symbols, position.walk);
+}
+
+PackedPosition PackAfterDeal(const Position& before, const DealtRows& dealt) {
+    SymbolBuffer symbols;
+    int at = 0;
+    int given = 0;
+    for (int r = 0; r < board::kTableRows; ++r) {
+        std::memcpy(symbols.data() + at, before.rows[r].data(), board::kPositionsPerRow);
+        at += before.counts[r];
+        if (dealt[r] != kNoTile) {
+            symbols[static_cast<std::size_t>(at++)] = static_cast<uint8_t>(dealt[r]);
+            ++given;
+        }
+        symbols[static_cast<std::size_t>(at++)] = kRowEnd;
+    }
+    std::memcpy(symbols.data() + at, before.stock.data() + given, board::kTileCount);
+    return Squeezed(symbols, before.FirstLiveRow());
 }
 
 Position Unpack(const PackedPosition& packed) {
@@ -164,25 +205,30 @@ Position Unpack(const PackedPosition& packed) {
         (packed.words[1] >> 56 | packed.words[2] << 8) & 0xFFFFFFFFFFull,
         (packed.words[2] >> 32) & 0x1FFFFFFull,
     };
-    uint8_t symbols[40];
+    // Room behind the 40 symbols for whole-row copies. The end marks are found a word at a
+    // time: symbols are below 32, so after turning marks into 0, adding 0x7F to a byte sets
+    // its top bit unless it was a mark, and no byte carries into the next.
+    uint8_t symbols[40 + board::kPositionsPerRow] = {};
+    int ends[board::kTableRows];
+    int found = 0;
     for (int i = 0; i < 5; ++i) {
-        Store8(symbols + 8 * i, Spread(chunks[i]));
+        const uint64_t word = Spread(chunks[i]);
+        Store8(symbols + 8 * i, word);
+        uint64_t marks =
+            ~((word ^ 0x1F1F1F1F1F1F1F1Full) + 0x7F7F7F7F7F7F7F7Full) & 0x8080808080808080ull;
+        for (; marks != 0 && found < board::kTableRows; marks &= marks - 1) {
+            ends[found++] = 8 * i + std::countr_zero(marks) / 8;
+        }
     }
     Position p;
-    int at = 0;
-    int tiles = 0;
+    int from = 0;
     for (int r = 0; r < board::kTableRows; ++r) {
-        const int from = at;
-        while (symbols[at] != kRowEnd) {
-            ++at;
-        }
-        p.counts[r] = static_cast<uint8_t>(at - from);
-        std::memcpy(p.rows[r].data(), symbols + from, p.counts[r]);
-        tiles += p.counts[r];
-        ++at;
+        p.counts[r] = static_cast<uint8_t>(ends[r] - from);
+        std::memcpy(p.rows[r].data(), symbols + from, board::kPositionsPerRow);
+        from = ends[r] + 1;
     }
-    p.stockCount = static_cast<uint8_t>(board::kTileCount - tiles);
-    std::memcpy(p.stock.data(), symbols + at, p.stockCount);
+    p.stockCount = static_cast<uint8_t>(kSymbols - from);
+    std::memcpy(p.stock.data(), symbols + from, board::kTileCount);
     p.walk = static_cast<uint8_t>(packed.words[2] >> kWalkShift);
     return p;
 }

@@ -17,7 +17,7 @@ enum class Key : char { Check = 'C', Deal = 'D', Rules = 'T' };
 struct Position {
     std::array<std::array<TileClass, board::kPositionsPerRow>, board::kTableRows> rows{};
     std::array<uint8_t, board::kTableRows> counts{};
-    std::array<TileClass, board::kTileCount> stock{};
+    std::array<TileClass, 2 * board::kTileCount> stock{};  // room for whole-row copies
     uint8_t stockCount = 0;
     uint8_t walk = 0;
 
@@ -35,6 +35,11 @@ struct Position {
     void Check();
     // The row check alone, without moving the walk: whether the tail cleared.
     bool CheckTail();
+    // Puts back the tail the last CheckTail moved from this row to the stock.
+    void UndoClear(int row) {
+        counts[row] = static_cast<uint8_t>(counts[row] + 3);
+        stockCount = static_cast<uint8_t>(stockCount - 3);
+    }
     void Deal();
     void Restart() { walk = static_cast<uint8_t>(FirstLiveRow()); }
 
@@ -51,6 +56,19 @@ struct PackedPosition {
 
 PackedPosition Pack(const Position& position);
 Position Unpack(const PackedPosition& packed);
+
+inline constexpr int kNoTile = -1;
+
+// The class a deal from this position lays on each table row, or kNoTile.
+std::array<int, board::kTableRows> DealtTiles(const Position& before);
+
+using DealtRows = std::array<int, board::kTableRows>;
+
+// Pack of the position a deal leads to, without making it; `dealt` is DealtTiles(before).
+PackedPosition PackAfterDeal(const Position& before, const DealtRows& dealt);
+inline PackedPosition PackAfterDeal(const Position& before) {
+    return PackAfterDeal(before, DealtTiles(before));
+}
 
 // The same rows, stock and walk (what lies beyond the counts does not matter).
 inline bool SamePosition(const Position& a, const Position& b) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "solver/position.h"
+#include "solver/row_lengths.h"
 
 namespace solver {
 
@@ -14,9 +15,13 @@ struct Node {
     PackedPosition packed;
     uint32_t parent = 0;  // the node it is reached from on its shortest known path
     uint16_t keysSoFar = 0;
-    uint8_t bound = 0;        // lower bound on the keys still needed
-    bool boundFinal = false;  // the sharp bound, not yet only the cheap one
+    uint8_t bound = 0;  // lower bound on the keys still needed
     bool expanded = false;
+    // What the sharp bound needs, kept so that it never has to open the packed tiles.
+    RowLengths lengths{};
+    uint8_t walk = 0;
+    uint8_t blocked = 0;  // rows whose tails cannot clear before a deal
+    bool boundSharp = false;
 };
 
 // Every position reached, each stored once: nodes in fixed blocks (so a growing table never

@@ -65,8 +65,8 @@ class OpenList {
 // Appends the keys from one stored position to the next along a found path, found again by
 // playing every way to the next deal from the first.
 void AppendKeysBetween(const Node& from, const Node& to, std::string& keys) {
-    ForEachWayToDeal(Unpack(from.packed), [&](const Position& after, std::string_view way) {
-        if (from.keysSoFar + way.size() != to.keysSoFar || Pack(after) != to.packed) {
+    ForEachWayToDeal(Unpack(from.packed), [&](const Position& before, std::string_view way) {
+        if (from.keysSoFar + way.size() != to.keysSoFar || PackAfterDeal(before) != to.packed) {
             return true;
         }
         keys.insert(keys.end(), way.begin(), way.end());
@@ -92,6 +92,7 @@ struct Way {
     uint64_t hash;
     RowLengths lengths;
     uint8_t walk;
+    uint8_t blocked;
     uint8_t keys;
     bool won;
 };
@@ -122,13 +123,16 @@ Solution Solver::Solve(const Position& start, SearchMode mode) {
     table.Clear();
     open.Clear();
     const auto priority = [quick](const Node& n) {
-        return quick ? n.bound : n.keysSoFar + n.bound;
+        return quick ? n.keysSoFar + 5 * n.bound : n.keysSoFar + n.bound;
     };
 
     Solution solution;
     const PackedPosition startPacked = Pack(start);
     table.Insert(startPacked, PositionTable::HashOf(startPacked));
     table[0].bound = lengths.Keys(start.counts, start.walk);
+    table[0].lengths = start.counts;
+    table[0].walk = start.walk;
+    table[0].blocked = static_cast<uint8_t>(BlockedRows(start));
     if (table[0].bound != LengthBound::kNoWin) {
         open.Push(0, priority(table[0]), 0);
     }
@@ -140,10 +144,9 @@ Solution Solver::Solve(const Position& start, SearchMode mode) {
         if (node.expanded || priority(node) != lowest) {
             continue;  // reached again by a shorter path since it was queued
         }
-        const Position position = Unpack(node.packed);
-        if (!node.boundFinal) {
-            node.boundFinal = true;
-            const uint8_t sharp = blocked.Keys(position);
+        if (!node.boundSharp) {
+            node.boundSharp = true;
+            const uint8_t sharp = blocked.Keys(node.lengths, node.walk, node.blocked);
             if (sharp > node.bound) {
                 node.bound = sharp;
                 if (sharp != LengthBound::kNoWin) {
@@ -155,20 +158,25 @@ Solution Solver::Solve(const Position& start, SearchMode mode) {
             }
         }
         node.expanded = true;
+        const Position position = Unpack(node.packed);
         if (position.Won()) {
             won = true;
             break;
         }
         const int keysSoFar = node.keysSoFar;
         ways.clear();
-        ForEachWayToDeal(position, [&](const Position& after, std::string_view way) {
+        ForEachWayToDeal(position, [&](const Position& before, std::string_view way) {
             Way& w = ways.emplace_back();
-            w.packed = Pack(after);
+            const auto dealt = DealtTiles(before);
+            w.packed = PackAfterDeal(before, dealt);
             w.hash = PositionTable::HashOf(w.packed);
-            w.lengths = after.counts;
-            w.walk = after.walk;
+            for (int r = 0; r < board::kTableRows; ++r) {
+                w.lengths[r] = static_cast<uint8_t>(before.counts[r] + (dealt[r] != kNoTile));
+            }
+            w.walk = static_cast<uint8_t>(before.FirstLiveRow());
+            w.blocked = static_cast<uint8_t>(BlockedRowsAfterDeal(before, dealt));
             w.keys = static_cast<uint8_t>(way.size());
-            w.won = after.Won();
+            w.won = before.Won();
             table.Prefetch(w.hash);
             return true;
         });
@@ -181,6 +189,9 @@ Solution Solver::Solve(const Position& start, SearchMode mode) {
             }
             if (added) {
                 child.bound = lengths.Keys(way.lengths, way.walk);
+                child.lengths = way.lengths;
+                child.walk = way.walk;
+                child.blocked = way.blocked;
                 if (child.bound == LengthBound::kNoWin) {
                     child.expanded = true;
                     continue;

@@ -67,9 +67,6 @@ TailTable::TailTable() {
     }
 }
 
-const TailTable& Tails() {
-    static const TailTable table;
-    return table;
-}
+const TailTable kTailTable;
 
 }  // namespace solver

@@ -32,6 +32,10 @@ class TailTable {
     std::array<bool, kTileClassCount * kTileClassCount * kTileClassCount> clears_{};
 };
 
-const TailTable& Tails();
+extern const TailTable kTailTable;
+
+inline const TailTable& Tails() {
+    return kTailTable;
+}
 
 }  // namespace solver
