@@ -216,6 +216,10 @@ Solution Solver::Solve(const Position& start, SearchMode mode) {
     return solution;
 }
 
+void PrepareBounds() {
+    Blocked();
+}
+
 Solution Solve(const Position& start, SearchMode mode) {
     Solver solver;
     return solver.Solve(start, mode);

@@ -36,6 +36,10 @@ class Solver {
     std::unique_ptr<Tables> tables_;
 };
 
+// Builds the tables every search shares (a tenth of a second or so); the first search does
+// it otherwise.
+void PrepareBounds();
+
 // One position with a solver of its own.
 Solution Solve(const Position& start, SearchMode mode = SearchMode::Shortest);
 

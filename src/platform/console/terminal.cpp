@@ -1,0 +1,21 @@
+#include "platform/console/terminal.h"
+
+#ifdef _WIN32
+#include <io.h>
+
+#include <cstdio>
+#else
+#include <unistd.h>
+#endif
+
+namespace platform {
+
+bool StandardErrorIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(STDERR_FILENO) == 1;
+#endif
+}
+
+}  // namespace platform

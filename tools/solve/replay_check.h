@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace solve {
+
+// Plays S and then the keys through the game itself, headless, with the clock at `time`:
+// whether every table row ends up empty.
+bool KeysClearTheBoard(uint32_t time, std::string_view keys);
+
+}  // namespace solve
