@@ -135,27 +135,6 @@ std::size_t LengthBound::Index(const RowLengths& lengths, int walk) {
     return static_cast<std::size_t>(rank) * kRows + static_cast<std::size_t>(walk);
 }
 
-std::vector<LengthBound::Shape> LengthBound::Next(const Shape& from) {
-    std::vector<Shape> next;
-    const auto afterCheck = [&](const RowLengths& lengths) {
-        const int row = NextLive(lengths, from.walk);
-        if (row != kNoRow) {
-            next.push_back({lengths, row});
-        } else {
-            next.push_back({Dealt(lengths), FirstLive(lengths)});
-        }
-    };
-    afterCheck(from.lengths);
-    if (from.lengths[from.walk] >= 3) {
-        RowLengths cleared = from.lengths;
-        cleared[from.walk] = static_cast<uint8_t>(cleared[from.walk] - 3);
-        afterCheck(cleared);
-    }
-    next.push_back({Dealt(from.lengths), FirstLive(from.lengths)});
-    next.push_back({from.lengths, FirstLive(from.lengths)});
-    return next;
-}
-
 // Breadth first from the empty table over the keys played backwards.
 LengthBound::LengthBound() : keys_(static_cast<std::size_t>(kCombinations) * kRows, kNoWin) {
     struct Queued {

@@ -24,18 +24,36 @@ class LengthBound {
     // Every combination of five row lengths that adds up to at most 32.
     static constexpr int kCombinations = 435897;
 
-    // One key of the looser game: C clearing or keeping the tail, D, T.
-    struct Shape {
-        RowLengths lengths;
-        int walk;
-    };
-    static std::vector<Shape> Next(const Shape& from);
+    // One key of the looser game: C clearing or keeping the tail, D, T. Calls
+    // visit(lengths, walk) for each.
+    template <typename Visit>
+    static void ForEachNext(const RowLengths& lengths, int walk, Visit&& visit);
 
     static std::size_t Index(const RowLengths& lengths, int walk);
 
   private:
     std::vector<uint8_t> keys_;
 };
+
+template <typename Visit>
+void LengthBound::ForEachNext(const RowLengths& lengths, int walk, Visit&& visit) {
+    const auto afterCheck = [&](const RowLengths& checked) {
+        const int row = NextLive(checked, walk);
+        if (row != kNoRow) {
+            visit(checked, row);
+        } else {
+            visit(Dealt(checked), FirstLive(checked));
+        }
+    };
+    afterCheck(lengths);
+    if (lengths[walk] >= 3) {
+        RowLengths cleared = lengths;
+        cleared[walk] = static_cast<uint8_t>(cleared[walk] - 3);
+        afterCheck(cleared);
+    }
+    visit(Dealt(lengths), FirstLive(lengths));
+    visit(lengths, FirstLive(lengths));
+}
 
 // Built once, on first use; shared by every search.
 const LengthBound& Bound();
