@@ -40,18 +40,17 @@ constexpr uint64_t kLastSecond = std::numeric_limits<uint32_t>::max();
 
 std::variant<SolveOptions, BadArgument> ParseSolveOptions(const std::vector<std::string>& args) {
     SolveOptions options;
+    for (const std::string& arg : args) {
+        options.help = options.help || arg == "--help" || arg == "-h";
+        options.version = options.version || arg == "--version";
+    }
+    if (options.help || options.version) {
+        return options;
+    }
     bool time = false;
     bool count = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            return options;
-        }
-        if (arg == "--version") {
-            options.version = true;
-            return options;
-        }
         if (arg == "--json") {
             options.json = true;
             continue;

@@ -1,0 +1,58 @@
+#!/usr/bin/env python3
+"""tavorin-solve's command line: what goes to which stream, and the exit status."""
+
+import json
+import subprocess
+import sys
+
+
+def run(tool, *args):
+    done = subprocess.run([tool, *args], capture_output=True, text=True)
+    return done.returncode, done.stdout, done.stderr
+
+
+def main():
+    tool = sys.argv[1]
+    failures = []
+
+    def expect(what, condition):
+        if not condition:
+            failures.append(what)
+
+    status, out, err = run(tool, "--help")
+    expect("--help: usage on standard output, status 0",
+           status == 0 and out.startswith("usage: tavorin-solve") and "--quick" in out
+           and err == "")
+    status, out, err = run(tool, "--version")
+    expect("--version", status == 0 and out == "tavorin-solve 1.0.0\n" and err == "")
+    for args, named in ((["--time", "4294967296"], "--time"), (["--bogus"], "'--bogus'"),
+                        ([], "--time"), (["--from", "5", "--count", "x"], "'x'"),
+                        (["--time", "1", "--threads"], "--threads")):
+        status, out, err = run(tool, *args)
+        expect(f"{args}: status 2 naming {named}",
+               status == 2 and out == "" and named in err and "--help" in err)
+
+    status, out, err = run(tool, "--time", "1700000011")
+    expect("one lost deal in words",
+           status == 0 and out.startswith("1700000011: lost") and out.count("\n") == 1
+           and err == "")
+    status, out, err = run(tool, "--from", "1700000520", "--count", "2", "--json",
+                           "--threads", "2")
+    lines = [json.loads(line) for line in out.splitlines()]
+    expect("a range in JSON, the summary last, no progress line off a terminal",
+           status == 0 and err == "" and [d.get("time") for d in lines[:2]] ==
+           [1700000520, 1700000521] and lines[0]["result"] == "won" and lines[0]["length"] == 18
+           and lines[2]["deals"] == 2)
+    status, out, err = run(tool, "--from", "1700000690", "--count", "3", "--quick")
+    expect("--quick: words, then the summary of found wins",
+           status == 0 and "1700000691: won in " in out and "wins found: " in out
+           and "3 deals (1700000690 to 1700000692)" in out)
+
+    for failure in failures:
+        print("FAIL", failure)
+    print(f"{len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
