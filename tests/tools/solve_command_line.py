@@ -12,7 +12,7 @@ def run(tool, *args):
 
 
 def main():
-    tool = sys.argv[1]
+    tool, version = sys.argv[1], sys.argv[2]
     failures = []
 
     def expect(what, condition):
@@ -24,7 +24,7 @@ def main():
            status == 0 and out.startswith("usage: tavorin-solve") and "--quick" in out
            and err == "")
     status, out, err = run(tool, "--version")
-    expect("--version", status == 0 and out == "tavorin-solve 1.0.0\n" and err == "")
+    expect("--version", status == 0 and out == f"tavorin-solve {version}\n" and err == "")
     for args, named in ((["--time", "4294967296"], "--time"), (["--bogus"], "'--bogus'"),
                         ([], "--time"), (["--from", "5", "--count", "x"], "'x'"),
                         (["--time", "1", "--threads"], "--threads")):

@@ -13,10 +13,7 @@
 #include "solve/deal_report.h"
 #include "solve/range_run.h"
 #include "solve/solve_options.h"
-
-#ifndef TAVORIN_VERSION
-#define TAVORIN_VERSION "1.0.0"
-#endif
+#include "version/version.h"
 
 int main(int argc, char** argv) {
     platform::UseBinaryStandardStreams();
@@ -32,7 +29,7 @@ int main(int argc, char** argv) {
         return std::cout.flush() ? 0 : 1;
     }
     if (options.version) {
-        std::cout << "tavorin-solve " TAVORIN_VERSION "\n";
+        std::cout << version::VersionLine("tavorin-solve") << '\n';
         return std::cout.flush() ? 0 : 1;
     }
 
