@@ -29,7 +29,7 @@ struct Rig {
 void UploadBuffers(benchmark::State& state) {
     const bool logging = state.range(0) != 0;
     Rig rig(logging);
-    render::BoardMesh mesh(rig.device.get());
+    render::BoardMesh mesh(*rig.device);
     int uploads = 0;
     for (auto _ : state) {
         mesh.UploadBuffers();

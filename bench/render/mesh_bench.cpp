@@ -4,13 +4,15 @@
 
 #include "board/shuffle_random.h"
 #include "board/tile_board.h"
+#include "platform/headless/headless_backend.h"
 #include "render/board_mesh.h"
 
 namespace {
 
 // Recolouring runs after every move; it must stay far inside one frame.
 void BM_ApplyColours(benchmark::State& state) {
-    auto mesh = std::make_unique<render::BoardMesh>(nullptr);
+    platform::headless::Device device;
+    auto mesh = std::make_unique<render::BoardMesh>(device);
     board::TileBoard board;
     board::ShuffleRandom random;
     random.SeedForDeal(42);
@@ -25,7 +27,8 @@ BENCHMARK(BM_ApplyColours);
 
 // The geometry is rebuilt on every new game.
 void BM_BuildVerticesAndIndices(benchmark::State& state) {
-    auto mesh = std::make_unique<render::BoardMesh>(nullptr);
+    platform::headless::Device device;
+    auto mesh = std::make_unique<render::BoardMesh>(device);
     for (auto _ : state) {
         mesh->BuildVertices();
         mesh->BuildIndices();

@@ -28,7 +28,7 @@ struct Stage {
 
     Stage() {
         if (application.device) {
-            game = std::make_unique<app::Game>(flow, application.device.get(), &screens,
+            game = std::make_unique<app::Game>(flow, *application.device, screens,
                                                [] { return int64_t{1234}; });
             game->StartGame();
             flow.GameState = app::Playing;

@@ -2,21 +2,17 @@
 
 namespace app {
 
-Game::Game(GameFlow& flow, platform::Device* device, screens::TextScreens* screens, Clock clock)
+Game::Game(GameFlow& flow, platform::Device& device, screens::TextScreens& screens, Clock clock)
     : mesh(device), flow_(flow), screens_(screens), clock_(std::move(clock)) {}
 
 void Game::Step(float x, float y, float tilt) {
     switch (flow_.GameState) {
         case Tutorial:
-            if (screens_) {
-                screens_->DrawTutorial();
-            }
+            screens_.DrawTutorial();
             flow_.currentRow = 0;
             break;
         case Menu:
-            if (screens_) {
-                screens_->DrawMenu();
-            }
+            screens_.DrawMenu();
             flow_.currentRow = 0;
             break;
         case NewGame:

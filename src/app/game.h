@@ -16,8 +16,9 @@ class Game {
   public:
     using Clock = std::function<int64_t()>;
 
-    // `screens` may be null (headless play); `clock` gives calendar seconds for the shuffle.
-    Game(GameFlow& flow, platform::Device* device, screens::TextScreens* screens, Clock clock);
+    // `clock` gives calendar seconds for the shuffle. Without a screen, the headless backend's
+    // device stands in.
+    Game(GameFlow& flow, platform::Device& device, screens::TextScreens& screens, Clock clock);
 
     board::TileBoard board;
     render::BoardMesh mesh;
@@ -36,7 +37,7 @@ class Game {
     void RecolourAndUpload();
 
     GameFlow& flow_;
-    screens::TextScreens* screens_;
+    screens::TextScreens& screens_;
     Clock clock_;
 };
 

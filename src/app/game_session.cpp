@@ -11,7 +11,7 @@ GameSession::GameSession(platform::System& system)
     inputManager = std::make_unique<input::InputManager>(
         system, application.window.get(), application.device.get(), application.running,
         static_cast<uint32_t>(application.width), static_cast<uint32_t>(application.height));
-    game = std::make_unique<Game>(flow, application.device.get(), &screens,
+    game = std::make_unique<Game>(flow, *application.device, screens,
                                   [&system] { return system.Time(); });
 }
 

@@ -2,7 +2,7 @@
 
 namespace render {
 
-BoardMesh::BoardMesh(platform::Device* device) : device_(device) {
+BoardMesh::BoardMesh(platform::Device& device) : device_(device) {
     BuildFaceColours();
     BuildVertices();
     BuildIndices();

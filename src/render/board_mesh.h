@@ -58,8 +58,8 @@ using FaceColourTable = std::array<std::array<uint32_t, 10>, board::kFaceCodeCou
 class BoardMesh {
   public:
     // Builds the colour table, vertices and indices at once, so that any command works
-    // before the first new game. The device may be null: nothing is then uploaded or drawn.
-    explicit BoardMesh(platform::Device* device);
+    // before the first new game.
+    explicit BoardMesh(platform::Device& device);
     ~BoardMesh();
     BoardMesh(const BoardMesh&) = delete;
     BoardMesh& operator=(const BoardMesh&) = delete;
@@ -101,7 +101,7 @@ class BoardMesh {
   private:
     void ReleaseBuffers();
 
-    platform::Device* device_;
+    platform::Device& device_;
 };
 
 }  // namespace render

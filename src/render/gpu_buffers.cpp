@@ -39,20 +39,17 @@ void BoardMesh::ReleaseBuffers() {
 
 void BoardMesh::UploadBuffers() {
     ReleaseBuffers();
-    if (device_ == nullptr) {
-        return;
-    }
     MakeFilledBuffer(vertexBuffer, lockedData, vertices.data(), kVertexBufferBytes,
                      [this](std::unique_ptr<platform::VertexBuffer>& out) {
-                         return device_->CreateVertexBuffer(
+                         return device_.CreateVertexBuffer(
                              kVertexBufferBytes, platform::d3d::USAGE_WRITEONLY, kTileVertexFormat,
                              platform::d3d::POOL_MANAGED, out);
                      });
     MakeFilledBuffer(indexBuffer, lockedData, indices.data(), kIndexBufferBytes,
                      [this](std::unique_ptr<platform::IndexBuffer>& out) {
-                         return device_->CreateIndexBuffer(kIndexBufferBytes, 0,
-                                                           platform::d3d::FMT_INDEX16,
-                                                           platform::d3d::POOL_MANAGED, out);
+                         return device_.CreateIndexBuffer(kIndexBufferBytes, 0,
+                                                          platform::d3d::FMT_INDEX16,
+                                                          platform::d3d::POOL_MANAGED, out);
                      });
 }
 
@@ -67,20 +64,18 @@ void BoardMesh::SetWorldTransform(float x, float y, float tilt) {
     worldTranslation = platform::MatrixTranslation(x, y, kWorldZ);
     const platform::Matrix world = platform::MatrixMultiply(
         platform::MatrixMultiply(worldRotationX, worldRotationY), worldTranslation);
-    if (device_ != nullptr) {
-        device_->SetTransform(platform::d3d::TS_WORLD, world);
-    }
+    device_.SetTransform(platform::d3d::TS_WORLD, world);
 }
 
 void BoardMesh::DrawBoard() {
-    if (device_ == nullptr || !vertexBuffer || !indexBuffer) {
+    if (!vertexBuffer || !indexBuffer) {
         return;
     }
-    device_->SetStreamSource(0, vertexBuffer.get(), 0, sizeof(TileVertex));
-    device_->SetIndices(indexBuffer.get());
-    device_->DrawIndexedPrimitive(platform::d3d::PT_TRIANGLELIST, 0, 0,
-                                  static_cast<uint32_t>(vertexCount), 0,
-                                  static_cast<uint32_t>(primitiveCount));
+    device_.SetStreamSource(0, vertexBuffer.get(), 0, sizeof(TileVertex));
+    device_.SetIndices(indexBuffer.get());
+    device_.DrawIndexedPrimitive(platform::d3d::PT_TRIANGLELIST, 0, 0,
+                                 static_cast<uint32_t>(vertexCount), 0,
+                                 static_cast<uint32_t>(primitiveCount));
 }
 
 void BoardMesh::Render(float x, float y, float tilt) {

@@ -3,31 +3,28 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/game.h"
 #include "app/game_flow.h"
-#include "app/key_commands.h"
 #include "board_builder.h"
+#include "headless/headless_game.h"
 
 namespace {
 
 using boardtest::BoardWithRows;
 
-// A game without a device or screens, keys delivered as the window procedure delivers them.
-struct HeadlessGame {
-    app::GameFlow flow;
-    std::unique_ptr<app::Game> game =
-        std::make_unique<app::Game>(flow, nullptr, nullptr, [] { return int64_t{1000}; });
+// The headless game, one frame per key so that the states between show.
+struct OneFrameAKey {
+    std::unique_ptr<headless::HeadlessGame> play =
+        std::make_unique<headless::HeadlessGame>([] { return int64_t{1000}; });
 
-    void Key(uintptr_t key) {
-        if (const auto command = app::CommandForKey(key); command && !command->quit) {
-            flow.GameState = command->gameState;
-        }
-        Frame();
+    void Key(uint32_t key) {
+        play->Send({.virtualKey = key});
+        play->Frame();
     }
-    void Frame() { game->Step(0, 0, 0); }
+    void Frame() { play->Frame(); }
+    board::TileBoard& board() { return play->game().board; }
     void ExpectFlow(int32_t gameState, int32_t currentRow) {
-        EXPECT_EQ(flow.GameState, gameState);
-        EXPECT_EQ(flow.currentRow, currentRow);
+        EXPECT_EQ(play->flow().GameState, gameState);
+        EXPECT_EQ(play->flow().currentRow, currentRow);
     }
 };
 
@@ -36,9 +33,9 @@ struct HeadlessGame {
 TEST(Step, CWalksTheLiveRowsThenDealsByItself) {
     for (const bool laidOut : {false, true}) {
         SCOPED_TRACE(laidOut ? "laid out by hand" : "before the first game");
-        HeadlessGame g;
+        OneFrameAKey g;
         if (laidOut) {
-            g.game->board =
+            g.board() =
                 BoardWithRows({{13, 14, 6}, {0, 2, 4}, {10, 12, 21}, {1, 3, 5}, {22, 23, 24}});
         }
         for (int32_t next : {1, 2, 3, 4}) {
@@ -49,7 +46,7 @@ TEST(Step, CWalksTheLiveRowsThenDealsByItself) {
         g.ExpectFlow(app::DealStock, 0);
         g.Frame();
         g.ExpectFlow(app::Playing, 0);
-        const auto& board = g.game->board;
+        const auto& board = g.board();
         EXPECT_EQ(board.counts, laidOut ? (std::array<int16_t, 7>{4, 4, 4, 4, 4, 12, 5})
                                         : (std::array<int16_t, 7>{6, 6, 6, 6, 6, 2, 5}));
         EXPECT_TRUE(laidOut || std::ranges::all_of(board.halves, [](auto h) { return h == 0; }));
@@ -57,18 +54,18 @@ TEST(Step, CWalksTheLiveRowsThenDealsByItself) {
 }
 
 TEST(Step, CWithNoLiveRowPassesThroughTheDeal) {
-    HeadlessGame g;
+    OneFrameAKey g;
     g.Key('S');
     // The last live row clears on this C, leaving every tile in the stock.
-    g.game->board = BoardWithRows({{}, {}, {}, {}, {6, 25, 2}});
+    g.board() = BoardWithRows({{}, {}, {}, {}, {6, 25, 2}});
     board::TileBoard cleared;
     for (int press = 0; press < 2; ++press) {
         g.Key('C');
         g.ExpectFlow(app::DealStock, 0);
         g.Frame();
         g.ExpectFlow(app::Playing, 0);
-        cleared = press == 0 ? g.game->board : cleared;
-        boardtest::ExpectSameBoard(g.game->board, cleared);
+        cleared = press == 0 ? g.board() : cleared;
+        boardtest::ExpectSameBoard(g.board(), cleared);
     }
     EXPECT_EQ(cleared.stockCount(), 32);
 }

@@ -28,7 +28,7 @@ struct Rig {
         platform::PresentParams params{};
         params.hDeviceWindow = window.get();
         EXPECT_EQ(graphics->CreateDevice(0, 1, window.get(), 0x20, params, device), 0);
-        mesh = std::make_unique<render::BoardMesh>(device.get());
+        mesh = std::make_unique<render::BoardMesh>(*device);
     }
     void Frame() {
         device->BeginScene();

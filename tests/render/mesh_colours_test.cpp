@@ -4,6 +4,7 @@
 #include <string>
 
 #include "board/tile_board.h"
+#include "platform/headless/headless_backend.h"
 #include "render/board_mesh.h"
 
 namespace {
@@ -20,7 +21,8 @@ uint32_t Colour(char c) {
 
 class MeshColours : public ::testing::Test {
   protected:
-    std::unique_ptr<render::BoardMesh> mesh = std::make_unique<render::BoardMesh>(nullptr);
+    platform::headless::Device device;
+    std::unique_ptr<render::BoardMesh> mesh = std::make_unique<render::BoardMesh>(device);
     board::TileBoard board;
 
     void Place(int row, int position, board::FaceCode first, board::FaceCode second) {

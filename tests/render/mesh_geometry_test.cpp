@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/headless/headless_backend.h"
 #include "render/board_mesh.h"
 
 namespace {
@@ -12,7 +13,8 @@ constexpr double kTolerance = 1e-5;  // a few float steps at the far right of th
 
 class MeshGeometry : public ::testing::Test {
   protected:
-    std::unique_ptr<render::BoardMesh> mesh = std::make_unique<render::BoardMesh>(nullptr);
+    platform::headless::Device device;
+    std::unique_ptr<render::BoardMesh> mesh = std::make_unique<render::BoardMesh>(device);
 
     void ExpectVertex(int v, double x, double y) const {
         EXPECT_NEAR(mesh->vertices[v].x, x, kTolerance) << "vertex " << v;

@@ -8,7 +8,14 @@ HeadlessGame::HeadlessGame(app::Game::Clock clock)
     : window_([this](platform::Window& w, uint32_t message, uintptr_t wParam, intptr_t lParam) {
           return app::WindowProc(running_, flow_, w, message, wParam, lParam);
       }),
-      game_(flow_, nullptr, nullptr, std::move(clock)) {}
+      screens_(&device_),
+      game_(flow_, device_, screens_, std::move(clock)) {
+    screens_.CreateSharedFont();
+}
+
+void HeadlessGame::Send(Key key) {
+    window_.Send(key.alt ? platform::wm::SYSKEYDOWN : platform::wm::KEYDOWN, key.virtualKey, 0);
+}
 
 void HeadlessGame::Frame() {
     game_.Step(0.0f, 0.0f, 0.0f);
@@ -18,7 +25,7 @@ bool HeadlessGame::Play(Key key, const std::function<void()>& afterFrame) {
     if (!running_) {
         return false;
     }
-    window_.Send(key.alt ? platform::wm::SYSKEYDOWN : platform::wm::KEYDOWN, key.virtualKey, 0);
+    Send(key);
     do {
         Frame();
         if (afterFrame) {

@@ -5,7 +5,8 @@
 
 #include "app/game.h"
 #include "app/game_flow.h"
-#include "platform/imitation/imitated_window.h"
+#include "platform/headless/headless_backend.h"
+#include "screens/text_screens.h"
 
 namespace headless {
 
@@ -15,8 +16,9 @@ struct Key {
     bool alt = false;
 };
 
-// The game without a window or device: keys go through the window procedure, frames through
-// Step, exactly as in the frame loop (one message per pass, the frame after it).
+// The game on the headless backend, the one way tools and tests play it without a screen:
+// keys go through the window procedure, frames through Step, exactly as in the frame loop
+// (one message per pass, the frame after it).
 class HeadlessGame {
   public:
     explicit HeadlessGame(app::Game::Clock clock);
@@ -24,6 +26,8 @@ class HeadlessGame {
     // One pass carrying a key, then passes until the state rests. False once the window
     // has been destroyed (Esc, Q): the pass still ran its frame. `afterFrame` runs after each.
     bool Play(Key key, const std::function<void()>& afterFrame = {});
+    // The key's message alone, without a frame.
+    void Send(Key key);
     // One pass without a message.
     void Frame();
 
@@ -33,17 +37,11 @@ class HeadlessGame {
     const app::Game& game() const { return game_; }
 
   private:
-    class Window : public platform::ImitatedWindow {
-      public:
-        using platform::ImitatedWindow::ImitatedWindow;
-
-      protected:
-        void DestroyNative() override {}
-    };
-
     bool running_ = true;
     app::GameFlow flow_;
-    Window window_;
+    platform::headless::Window window_;
+    platform::headless::Device device_;
+    screens::TextScreens screens_;
     app::Game game_;
 };
 
