@@ -1,6 +1,7 @@
 #include "solver/search.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "solver/between_deals.h"
@@ -14,12 +15,12 @@ namespace {
 // Open nodes by priority, then deepest first, so that ties go to the node nearest a win.
 class OpenList {
   public:
+    // Empties only the lists that were filled: a quick search spreads over many priorities.
     void Clear() {
-        for (auto& byDepth : buckets_) {
-            for (auto& ids : byDepth) {
-                ids.clear();
-            }
+        for (const auto& [priority, depth] : filled_) {
+            buckets_[priority][depth].clear();
         }
+        filled_.clear();
         lowest_ = 0;
         size_ = 0;
     }
@@ -32,7 +33,12 @@ class OpenList {
         if (static_cast<std::size_t>(keysSoFar) >= byDepth.size()) {
             byDepth.resize(static_cast<std::size_t>(keysSoFar) + 1);
         }
-        byDepth[static_cast<std::size_t>(keysSoFar)].push_back(id);
+        std::vector<uint32_t>& ids = byDepth[static_cast<std::size_t>(keysSoFar)];
+        if (ids.empty()) {
+            filled_.emplace_back(static_cast<std::size_t>(priority),
+                                 static_cast<std::size_t>(keysSoFar));
+        }
+        ids.push_back(id);
         lowest_ = std::min(lowest_, priority);
         ++size_;
     }
@@ -57,7 +63,8 @@ class OpenList {
     }
 
   private:
-    std::vector<std::vector<std::vector<uint32_t>>> buckets_;
+    std::vector<std::vector<std::vector<uint32_t>>> buckets_;  // only ever grown
+    std::vector<std::pair<std::size_t, std::size_t>> filled_;  // lists that may hold ids
     int lowest_ = 0;
     std::size_t size_ = 0;
 };
