@@ -18,28 +18,33 @@ class OpenList {
     // Empties only the lists that were filled: a quick search spreads over many priorities.
     void Clear() {
         for (const auto& [priority, depth] : filled_) {
-            buckets_[priority][depth].clear();
+            buckets_[priority].byDepth[depth].clear();
         }
         filled_.clear();
+        for (Bucket& bucket : buckets_) {
+            bucket.top = 0;
+        }
         lowest_ = 0;
         size_ = 0;
     }
 
     void Push(uint32_t id, int priority, int keysSoFar) {
-        if (static_cast<std::size_t>(priority) >= buckets_.size()) {
-            buckets_.resize(static_cast<std::size_t>(priority) + 1);
+        const auto p = static_cast<std::size_t>(priority);
+        const auto depth = static_cast<std::size_t>(keysSoFar);
+        if (p >= buckets_.size()) {
+            buckets_.resize(p + 1);
         }
-        auto& byDepth = buckets_[static_cast<std::size_t>(priority)];
-        if (static_cast<std::size_t>(keysSoFar) >= byDepth.size()) {
-            byDepth.resize(static_cast<std::size_t>(keysSoFar) + 1);
+        Bucket& bucket = buckets_[p];
+        if (depth >= bucket.byDepth.size()) {
+            bucket.byDepth.resize(depth + 1);
         }
-        std::vector<uint32_t>& ids = byDepth[static_cast<std::size_t>(keysSoFar)];
+        std::vector<uint32_t>& ids = bucket.byDepth[depth];
         if (ids.empty()) {
-            filled_.emplace_back(static_cast<std::size_t>(priority),
-                                 static_cast<std::size_t>(keysSoFar));
+            filled_.emplace_back(p, depth);
         }
         ids.push_back(id);
-        lowest_ = std::min(lowest_, priority);
+        bucket.top = std::max(bucket.top, depth + 1);
+        lowest_ = std::min(lowest_, p);
         ++size_;
     }
 
@@ -49,13 +54,14 @@ class OpenList {
             return false;
         }
         for (;; ++lowest_) {
-            auto& byDepth = buckets_[static_cast<std::size_t>(lowest_)];
-            for (auto depth = byDepth.size(); depth-- > 0;) {
-                if (!byDepth[depth].empty()) {
-                    id = byDepth[depth].back();
-                    byDepth[depth].pop_back();
+            Bucket& bucket = buckets_[lowest_];
+            for (; bucket.top > 0; --bucket.top) {
+                std::vector<uint32_t>& ids = bucket.byDepth[bucket.top - 1];
+                if (!ids.empty()) {
+                    id = ids.back();
+                    ids.pop_back();
                     --size_;
-                    priority = lowest_;
+                    priority = static_cast<int>(lowest_);
                     return true;
                 }
             }
@@ -63,9 +69,13 @@ class OpenList {
     }
 
   private:
-    std::vector<std::vector<std::vector<uint32_t>>> buckets_;  // only ever grown
+    struct Bucket {
+        std::vector<std::vector<uint32_t>> byDepth;
+        std::size_t top = 0;  // no list at or above this depth holds an id
+    };
+    std::vector<Bucket> buckets_;                              // only ever grown
     std::vector<std::pair<std::size_t, std::size_t>> filled_;  // lists that may hold ids
-    int lowest_ = 0;
+    std::size_t lowest_ = 0;
     std::size_t size_ = 0;
 };
 
