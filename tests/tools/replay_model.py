@@ -124,9 +124,11 @@ class Model:
 
 
 def key_code(name):
-    alt = name.startswith("Alt+")
+    """The code of a key name as the tool takes it: letters in any case."""
+    alt = name.lower().startswith("alt+")
     base = name[4:] if alt else name
-    return (KEYS[base] if base in KEYS else int(base, 16)), alt
+    named = {k.lower(): code for k, code in KEYS.items()}
+    return (named[base.lower()] if base.lower() in named else int(base, 16)), alt
 
 
 def expected_mesh(model):
@@ -209,7 +211,7 @@ def run_case(tool, clock, keys, mesh_prefix=None):
             if g != w:
                 return f"line {i}: got {g}\n want {w}"
         return f"got {len(got)} lines, want {len(want)}"
-    if mesh_prefix and any(k in ("S", "F2", "Alt+S") or k in ("0x53", "0x71") for k in keys):
+    if mesh_prefix and any(key_code(k)[0] in (0x53, 0x71) for k in keys):
         return check_mesh(model, mesh_prefix) if model_started(keys) else None
     return None
 
@@ -226,12 +228,12 @@ def model_started(keys):
 
 
 def random_keys(rnd):
-    names = ["S", "F2", "N", "C", "C", "C", "C", "D", "T", "0x41", "0x00", "0xFF", "Alt+C",
-             "Alt+S", "Alt+D"]
+    names = ["S", "F2", "N", "C", "C", "C", "c", "D", "T", "0x41", "0x00", "0xFF", "Alt+C",
+             "Alt+S", "alt+d", "f2", "n"]
     keys = ["S"] if rnd.random() < 0.9 else []
     keys += [rnd.choice(names) for _ in range(rnd.randint(0, 60))]
     if rnd.random() < 0.2:
-        keys.append(rnd.choice(["Esc", "Q"]))
+        keys.append(rnd.choice(["Esc", "Q", "esc", "q", "Alt+0x73"]))
         keys += [rnd.choice(names) for _ in range(3)]
     return keys
 
@@ -247,7 +249,7 @@ def main():
     failures = 0
     with tempfile.TemporaryDirectory() as tmp:
         for case in range(args.cases):
-            clock = rnd.choice([0, 1, 2**31 - 1, 2**32 - 1, 2**32 + 5, -1, rnd.randrange(2**40)])
+            clock = rnd.choice([0, 1, 2**31 - 1, 2**32 - 1, rnd.randrange(2**32)])
             keys = random_keys(rnd)
             prefix = os.path.join(tmp, "mesh") if case < args.mesh_cases else None
             error = run_case(args.tool, clock, keys, prefix)

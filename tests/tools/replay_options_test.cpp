@@ -4,49 +4,74 @@
 
 namespace {
 
+using replay::BadArgument;
 using replay::ParseReplayOptions;
+using replay::ReplayOptions;
 
-TEST(ReplayOptions, KeysOfEveryForm) {
-    const auto options = ParseReplayOptions(
-        {"--time", "-7", "--text", "Esc", "F2", "0x41", "0X1b", "Alt+S", "Alt+0x73"});
-    ASSERT_TRUE(options);
-    EXPECT_EQ(options->time, -7);
-    EXPECT_TRUE(options->text);
-    ASSERT_EQ(options->keys.size(), 6u);
-    EXPECT_EQ(options->keys[0].virtualKey, 0x1Bu);
-    EXPECT_EQ(options->keys[1].virtualKey, 0x71u);
-    EXPECT_EQ(options->keys[2].virtualKey, 0x41u);
-    EXPECT_EQ(options->keys[3].virtualKey, 0x1Bu);
-    EXPECT_FALSE(options->keys[3].alt);
-    EXPECT_TRUE(options->keys[4].alt);
-    EXPECT_EQ(options->keys[4].virtualKey, 0x53u);
-    EXPECT_EQ(options->keyNames[5], "Alt+0x73");
+ReplayOptions Parsed(const std::vector<std::string>& args) {
+    const auto parsed = ParseReplayOptions(args);
+    if (const auto* bad = std::get_if<BadArgument>(&parsed)) {
+        ADD_FAILURE() << bad->message;
+        return {};
+    }
+    return std::get<ReplayOptions>(parsed);
 }
 
-TEST(ReplayOptions, BadArgumentsAreRefused) {
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"s"},
-                                               {"Z"},
-                                               {"0x"},
-                                               {"0x123"},
-                                               {"0xG1"},
-                                               {"Alt+"},
-                                               {"Alt+Alt+S"},
-                                               {"--time"},
-                                               {"--time", "12x"},
-                                               {"--time", ""},
-                                               {"--dump-mesh"},
-                                               {"--verbose"},
-                                               {"S", "F3"}}) {
-        EXPECT_FALSE(ParseReplayOptions(args)) << args.back();
+std::string Refusal(const std::vector<std::string>& args) {
+    const auto parsed = ParseReplayOptions(args);
+    const auto* bad = std::get_if<BadArgument>(&parsed);
+    return bad ? bad->message : "accepted";
+}
+
+TEST(ReplayOptions, KeysOfEveryFormInAnyCase) {
+    const ReplayOptions options = Parsed({"--time", "4294967295", "--text", "Esc", "f2", "0x41",
+                                          "0X1b", "alt+s", "ALT+0x73", "esc", "q", "d"});
+    EXPECT_EQ(options.time, 4294967295);
+    EXPECT_TRUE(options.text);
+    ASSERT_EQ(options.keys.size(), 9u);
+    const uint32_t codes[] = {0x1B, 0x71, 0x41, 0x1B, 'S', 0x73, 0x1B, 'Q', 'D'};
+    for (std::size_t i = 0; i < 9; ++i) {
+        EXPECT_EQ(options.keys[i].virtualKey, codes[i]) << options.keyNames[i];
+        EXPECT_EQ(options.keys[i].alt, i == 4 || i == 5) << options.keyNames[i];
+    }
+    EXPECT_EQ(options.keyNames[4], "alt+s");  // printed as given
+    EXPECT_EQ(Parsed({"--time", "0"}).time, 0);
+    EXPECT_TRUE(Parsed({}).keys.empty());
+    EXPECT_FALSE(Parsed({}).time);
+}
+
+// Each refusal names what was wrong.
+TEST(ReplayOptions, BadArgumentsAreNamed) {
+    const struct {
+        std::vector<std::string> args;
+        std::string named;
+    } cases[] = {
+        {{"Z"}, "unknown key 'Z'"},
+        {{"S", "F3"}, "unknown key 'F3'"},
+        {{"0x"}, "'0x'"},
+        {{"0x123"}, "'0x123'"},
+        {{"0xG1"}, "'0xG1'"},
+        {{"Alt+"}, "'Alt+'"},
+        {{"Alt+Alt+S"}, "'Alt+Alt+S'"},
+        {{"--time"}, "--time needs a value"},
+        {{"--time", "12x"}, "not '12x'"},
+        {{"--time", ""}, "not ''"},
+        {{"--time", "-1"}, "from 0 to 4294967295, not '-1'"},
+        {{"--time", "4294967296"}, "not '4294967296'"},
+        {{"--dump-mesh"}, "--dump-mesh needs a value"},
+        {{"--dump-mesh", ""}, "--dump-mesh needs a file name prefix"},
+        {{"--verbose"}, "unknown argument '--verbose'"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_NE(Refusal(c.args).find(c.named), std::string::npos)
+            << Refusal(c.args) << " should name " << c.named;
     }
 }
 
-TEST(ReplayOptions, NoKeysIsAnEmptyReplay) {
-    const auto options = ParseReplayOptions({});
-    ASSERT_TRUE(options);
-    EXPECT_TRUE(options->keys.empty());
-    EXPECT_FALSE(options->time);
+TEST(ReplayOptions, HelpWhateverElseIsThere) {
+    EXPECT_TRUE(Parsed({"Z", "--help"}).help);
+    EXPECT_TRUE(Parsed({"-h"}).help);
+    EXPECT_TRUE(Parsed({"--version"}).version);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "headless/key_names.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <utility>
@@ -21,9 +22,18 @@ constexpr std::array<std::pair<std::string_view, uint32_t>, 8> kNamedKeys = {{
     {"T", 'T'},
 }};
 
+// Letters compared without regard to case: "esc", "ESC" and "Esc" are one key.
+bool SameName(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 std::optional<uint32_t> ParseCode(std::string_view name) {
     for (const auto& [keyName, code] : kNamedKeys) {
-        if (name == keyName) {
+        if (SameName(name, keyName)) {
             return code;
         }
     }
@@ -45,7 +55,7 @@ std::optional<uint32_t> ParseCode(std::string_view name) {
 
 std::optional<Key> ParseKey(std::string_view name) {
     constexpr std::string_view kAlt = "Alt+";
-    const bool alt = name.starts_with(kAlt);
+    const bool alt = name.size() > kAlt.size() && SameName(name.substr(0, kAlt.size()), kAlt);
     if (alt) {
         name.remove_prefix(kAlt.size());
     }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "headless/headless_game.h"
@@ -25,11 +26,16 @@ int64_t RealClock() {
 
 int main(int argc, char** argv) {
     platform::UseBinaryStandardStreams();
-    const auto options =
-        replay::ParseReplayOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (!options) {
-        std::cerr << replay::kUsage << '\n';
+    const auto parsed = replay::ParseReplayOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (const auto* bad = std::get_if<replay::BadArgument>(&parsed)) {
+        std::cerr << "tavorin-replay: " << bad->message << "\n"
+                  << "Try 'tavorin-replay --help' for more.\n";
         return 2;
+    }
+    const replay::ReplayOptions* options = &std::get<replay::ReplayOptions>(parsed);
+    if (options->help) {
+        std::cout << replay::kUsage;
+        return std::cout.flush() ? 0 : 1;
     }
     if (options->version) {
         std::cout << version::VersionLine("tavorin-replay") << '\n';
@@ -44,14 +50,24 @@ int main(int argc, char** argv) {
                                     : replay::PositionJson(key, game.flow(), board) + "\n");
     };
     print("");
-    for (std::size_t i = 0; i < options->keys.size(); ++i) {
-        const bool running = game.Play(options->keys[i]);
-        print(options->keyNames[i]);
+    std::size_t played = 0;
+    while (played < options->keys.size()) {
+        const bool running = game.Play(options->keys[played]);
+        print(options->keyNames[played++]);
         if (!running) {
             break;
         }
     }
     std::cout.flush();
+    if (played < options->keys.size()) {
+        // The window is gone, as it would be for a player; say so rather than drop them.
+        std::cerr << "tavorin-replay: " << options->keyNames[played - 1]
+                  << " closed the window; not played:";
+        for (std::size_t i = played; i < options->keys.size(); ++i) {
+            std::cerr << ' ' << options->keyNames[i];
+        }
+        std::cerr << '\n';
+    }
     if (options->meshPrefix && !replay::DumpMesh(game.game().mesh, *options->meshPrefix)) {
         std::cerr << "tavorin-replay: cannot write " << *options->meshPrefix
                   << ".vertices/.indices\n";

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "headless/key_names.h"
@@ -12,17 +13,20 @@ namespace replay {
 struct ReplayOptions {
     std::optional<int64_t> time;  // the clock for every deal; the real clock when absent
     bool text = false;
+    bool help = false;     // print the usage and play nothing
     bool version = false;  // print the version and play nothing
     std::optional<std::string> meshPrefix;
-    std::vector<std::string> keyNames;
+    std::vector<std::string> keyNames;  // as given
     std::vector<headless::Key> keys;
 };
 
-inline constexpr const char* kUsage =
-    "usage: tavorin-replay [--version] [--time T] [--text] [--dump-mesh PREFIX] KEY... "
-    "(KEY: Esc Q S F2 N C D T, 0xNN, or Alt+KEY)";
+// What was wrong, naming the argument.
+struct BadArgument {
+    std::string message;
+};
 
-// Nullopt for a bad argument.
-std::optional<ReplayOptions> ParseReplayOptions(const std::vector<std::string>& args);
+extern const char* const kUsage;
+
+std::variant<ReplayOptions, BadArgument> ParseReplayOptions(const std::vector<std::string>& args);
 
 }  // namespace replay
