@@ -30,7 +30,7 @@ class BlockedBound {
     const LengthBound& lengths_;
     // Results by position shape, shared by every search and thread. A lost entry is only
     // computed again, so plain atomic words suffice.
-    static constexpr int kCacheBits = 20;
+    static constexpr int kCacheBits = 16;
     std::unique_ptr<std::atomic<uint64_t>[]> cache_;
 };
 
