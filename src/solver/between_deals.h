@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cassert>
 #include <string_view>
 
 #include "solver/position.h"
@@ -24,7 +25,7 @@ inline Position AfterDeal(Position before) {
 namespace detail {
 
 // Without a deal only clears change the board, and there are at most ten (32 tiles), each
-// between passes of at most five C and a T: far below this.
+// after a pass of at most five C and before a T: some 70 keys at most.
 inline constexpr int kMaxKeysBetweenDeals = 96;
 
 // Plays on one position, undoing each clear on the way back.
@@ -35,6 +36,7 @@ class WaysToDeal {
 
     // False once the visitor has asked to stop.
     bool From(int keys, bool fresh) {
+        assert(keys + 1 < kMaxKeysBetweenDeals);
         Position& p = position_;
         if (fresh) {
             if (p.stockCount != 0 && !Emit(keys, Key::Deal)) {

@@ -67,8 +67,4 @@ void PositionTable::Grow() {
     }
 }
 
-std::size_t PositionTable::Bytes() const {
-    return blocks_.size() * (kBlockMask + 1) * sizeof(Node) + slots_.size() * sizeof(uint64_t);
-}
-
 }  // namespace solver

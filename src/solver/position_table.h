@@ -42,8 +42,6 @@ class PositionTable {
 
     Node& operator[](uint32_t id) { return blocks_[id >> kBlockBits][id & kBlockMask]; }
     uint32_t size() const { return size_; }
-    // Bytes held by nodes and index.
-    std::size_t Bytes() const;
 
   private:
     static constexpr int kBlockBits = 16;

@@ -242,7 +242,6 @@ Solution Solver::Solve(const Position& start, SearchMode mode) {
         solution.keys = KeysTo(table, id);
     }
     solution.states = table.size();
-    solution.bytes = table.Bytes();
     return solution;
 }
 

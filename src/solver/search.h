@@ -15,9 +15,8 @@ enum class SearchMode {
 
 struct Solution {
     bool won = false;
-    std::string keys;       // C, D and T after the opening S, in order, when won
-    uint64_t states = 0;    // positions the search stored
-    std::size_t bytes = 0;  // memory its tables held at the end
+    std::string keys;     // C, D and T after the opening S, in order, when won
+    uint64_t states = 0;  // positions the search stored
 };
 
 // Decides positions: won with its keys, or lost once every reachable position has been seen.

@@ -60,9 +60,7 @@ int main(int argc, char** argv) {
                 std::cerr << "tavorin-solve: the keys found for " << result.time
                           << " do not clear the board in the game; not printed\n";
             }
-            if (progressShown && !options.json) {
-                clearProgress();
-            }
+            clearProgress();
             std::cout << (options.json ? solve::JsonLine(result) : solve::TextLine(result)) << '\n';
         },
         [&](uint64_t decided) {
