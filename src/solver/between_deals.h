@@ -10,9 +10,10 @@ namespace solver {
 // Every way to play from a position up to and including the next deal (a D, or the C on the
 // last live row that deals by itself), less those an earlier press does in fewer keys: T and
 // D come only at the start or straight after a C that cleared, since after a C that cleared
-// nothing the same press one key earlier reaches the same position. A C that empties the
-// table ends a way too. `visit(before, keys)` gets the position just before that deal and the
-// keys pressed, in order; it returns false to stop.
+// nothing the same press one key earlier reaches the same position; and the deal after the
+// last live row comes only if something cleared since D was last offered, as it would deal
+// the same board. A C that empties the table ends a way too. `visit(before, keys)` gets the
+// position just before that deal and the keys pressed, in order; it returns false to stop.
 template <typename Visit>
 void ForEachWayToDeal(const Position& start, Visit&& visit);
 
@@ -34,12 +35,14 @@ class WaysToDeal {
   public:
     WaysToDeal(const Position& start, Visit& visit) : position_(start), visit_(visit) {}
 
-    // False once the visitor has asked to stop.
-    bool From(int keys, bool fresh) {
+    // False once the visitor has asked to stop. `fresh`: at the start or just after a clear;
+    // `dealOffered`: D was offered on the board as it is.
+    bool From(int keys, bool fresh, bool dealOffered = false) {
         assert(keys + 1 < kMaxKeysBetweenDeals);
         Position& p = position_;
         if (fresh) {
-            if (p.stockCount != 0 && !Emit(keys, Key::Deal)) {
+            dealOffered = p.stockCount != 0;
+            if (dealOffered && !Emit(keys, Key::Deal)) {
                 return false;
             }
             const int first = p.FirstLiveRow();
@@ -47,7 +50,7 @@ class WaysToDeal {
                 const uint8_t walk = p.walk;
                 p.walk = static_cast<uint8_t>(first);
                 keys_[keys] = static_cast<char>(Key::Rules);
-                const bool go = From(keys + 1, false);
+                const bool go = From(keys + 1, false, dealOffered);
                 p.walk = walk;
                 if (!go) {
                     return false;
@@ -57,13 +60,15 @@ class WaysToDeal {
         const uint8_t row = p.walk;
         const bool cleared = p.CheckTail();
         const int next = p.NextLiveRow(row);
-        bool go;
+        bool go = true;
         if (next == board::kTableRows) {
-            go = Emit(keys, Key::Check);
+            if (cleared || !dealOffered) {
+                go = Emit(keys, Key::Check);
+            }
         } else {
             p.walk = static_cast<uint8_t>(next);
             keys_[keys] = static_cast<char>(Key::Check);
-            go = From(keys + 1, cleared);
+            go = From(keys + 1, cleared, dealOffered);
             p.walk = row;
         }
         if (cleared) {

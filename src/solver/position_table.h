@@ -34,8 +34,13 @@ class PositionTable {
     void Clear();
 
     static uint64_t HashOf(const PackedPosition& packed) { return Hash(packed); }
-    // Fetches the index line a hash probes first, ahead of Insert.
-    void Prefetch(uint64_t hash) const { __builtin_prefetch(&slots_[hash & slotMask_]); }
+    // Fetch the index line a hash probes first, ahead of Insert, or a node ahead of its use.
+    void PrefetchSlot(uint64_t hash) const { __builtin_prefetch(&slots_[hash & slotMask_]); }
+    void Prefetch(uint32_t id) const {
+        if (id < size_) {
+            __builtin_prefetch(&blocks_[id >> kBlockBits][id & kBlockMask]);
+        }
+    }
 
     // The node of this position, and whether it was new (then default-filled but for packed).
     std::pair<uint32_t, bool> Insert(const PackedPosition& packed, uint64_t hash);

@@ -68,6 +68,8 @@ class OpenList {
                 ids.pop_back();
                 if (ids.empty()) {
                     bucket.holding[word] &= ~(uint64_t{1} << (depth % 64));
+                } else {
+                    next_ = ids.back();
                 }
                 --size_;
                 priority = static_cast<int>(lowest_);
@@ -75,6 +77,9 @@ class OpenList {
             }
         }
     }
+
+    // Most likely the next to come off, for fetching its node early.
+    uint32_t Likely() const { return next_; }
 
   private:
     struct Bucket {
@@ -85,6 +90,7 @@ class OpenList {
     std::vector<std::pair<std::size_t, std::size_t>> filled_;  // lists that may hold ids
     std::size_t lowest_ = 0;
     std::size_t size_ = 0;
+    uint32_t next_ = 0;
 };
 
 // Appends the keys from one stored position to the next along a found path, found again by
@@ -170,6 +176,7 @@ Solution Solver::Solve(const Position& start, SearchMode mode) {
     int lowest = 0;
     bool won = false;
     while (!won && open.Pop(id, lowest)) {
+        table.Prefetch(open.Likely());
         Node& node = table[id];
         if (node.expanded || priority(node) != lowest) {
             continue;  // reached again by a shorter path since it was queued
@@ -207,7 +214,7 @@ Solution Solver::Solve(const Position& start, SearchMode mode) {
             w.blocked = static_cast<uint8_t>(BlockedRowsAfterDeal(before, dealt));
             w.keys = static_cast<uint8_t>(way.size());
             w.won = before.Won();
-            table.Prefetch(w.hash);
+            table.PrefetchSlot(w.hash);
             return true;
         });
         for (const Way& way : ways) {
