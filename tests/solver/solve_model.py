@@ -159,8 +159,8 @@ def main():
     args = parser.parse_args()
     tally = {"shortest": 0, "played": 0, "lost": 0, "alone": 0}
     errors = []
-    for spec in args.ranges or ["1234567000:120"]:
-        first, count = map(int, spec.split(":"))
+    for given in args.ranges or ["1234567000:120"]:
+        first, count = map(int, given.split(":"))
         errors += check_range(args.tool, first, count, args.bfs_up_to, args.bfs_limit, tally)
     if tally["shortest"] == 0 or tally["lost"] == 0:
         errors.append(f"the deals prove too little: {tally}")
