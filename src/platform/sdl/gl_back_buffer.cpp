@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/gl_text.h"
 #include "platform/sdl/sdl_system.h"
+#include "platform/sdl/sdl_video.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace platform::sdl {
@@ -59,6 +61,7 @@ bool GlDevice::MakeBackBuffer(const PresentParams& params) {
     width_ = width;
     height_ = height;
     glViewport(0, 0, width, height);
+    ForgetFrames();
     return true;
 }
 
@@ -97,6 +100,7 @@ HResult GlDevice::TestCooperativeLevel() {
         }
         programs_ = {};
         framebuffer_ = colourBuffer_ = depthBuffer_ = 0;
+        ForgetFrames();
     }
     if (!Drawable()) {
         lost_ = true;
@@ -116,7 +120,9 @@ HResult GlDevice::Reset(const PresentParams& params) {
     if (contextLost_) {
         DropContext();
         contextLost_ = false;
-        if (!MakeContext()) {
+        std::string why;
+        if (!MakeContext(why)) {
+            ReportWhy("no new context", why);
             contextLost_ = true;
             return kFail;
         }
@@ -142,20 +148,27 @@ HResult GlDevice::Clear(uint32_t rectCount, const Rect* rects, uint32_t flags, u
         (flags & ~(d3d::CLEAR_TARGET | d3d::CLEAR_ZBUFFER)) != 0) {
         return kInvalidCall;
     }
+    ClearCommand command{flags, colour, z};
+    if (!Defer(command)) {
+        Draw(command);
+    }
+    return kOk;
+}
+
+void GlDevice::Draw(const ClearCommand& command) {
     GLbitfield mask = 0;
-    if (flags & d3d::CLEAR_TARGET) {
+    if (command.flags & d3d::CLEAR_TARGET) {
         float rgba[4];
-        ArgbToFloats(colour, rgba);
+        ArgbToFloats(command.colour, rgba);
         glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
         mask |= GL_COLOR_BUFFER_BIT;
     }
-    if (flags & d3d::CLEAR_ZBUFFER) {
-        glClearDepth(std::clamp(z, 0.0f, 1.0f));
+    if (command.flags & d3d::CLEAR_ZBUFFER) {
+        glClearDepth(std::clamp(command.z, 0.0f, 1.0f));
         mask |= GL_DEPTH_BUFFER_BIT;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glClear(mask);
-    return kOk;
 }
 
 HResult GlDevice::Present() {
@@ -165,6 +178,30 @@ HResult GlDevice::Present() {
     if (!MakeCurrent()) {
         return kInvalidCall;
     }
+    // The window system asks for the picture again (uncovered, restored, resized).
+    const bool damaged = window_->damage != damageSeen_;
+    damageSeen_ = window_->damage;
+    if (record_.SameAsShown()) {
+        // The back buffer still holds the frame shown: nothing to draw, and the window gets
+        // it again only when it lost it.
+        waiting_.clear();
+        record_.Skipped();
+        if (damaged) {
+            ShowBackBuffer();
+        }
+    } else {
+        DrawWaiting();
+        ShowBackBuffer();
+        record_.Shown();
+    }
+    // Where nothing was swapped, vsync paced nothing either.
+    if (paced_) {
+        pacer_.FrameDone();
+    }
+    return kOk;
+}
+
+void GlDevice::ShowBackBuffer() {
     int width = 0;
     int height = 0;
     SDL_GL_GetDrawableSize(window_->handle, &width, &height);
@@ -178,10 +215,7 @@ HResult GlDevice::Present() {
                       nearSize ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(window_->handle);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    if (paced_) {
-        pacer_.FrameDone();
-    }
-    return kOk;
+    ++framesShown_;
 }
 
 void GlDevice::ReadBack(std::vector<uint32_t>& argb, int& width, int& height) {
@@ -191,6 +225,8 @@ void GlDevice::ReadBack(std::vector<uint32_t>& argb, int& width, int& height) {
     if (!MakeCurrent() || !framebuffer_) {
         return;
     }
+    // What the frame asked for so far, not the frame shown before it.
+    DrawWaiting();
     std::vector<uint32_t> rows(argb.size());
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
@@ -201,6 +237,11 @@ void GlDevice::ReadBack(std::vector<uint32_t>& argb, int& width, int& height) {
                     rows.data() + static_cast<size_t>(height_ - 1 - y) * width_,
                     static_cast<size_t>(width_) * 4);
     }
+}
+
+uint64_t FramesShown(Device& device) {
+    auto* ours = dynamic_cast<GlDevice*>(&device);
+    return ours ? ours->framesShown() : 0;
 }
 
 bool ReadBackBuffer(Device& device, std::vector<uint32_t>& argb, int& width, int& height) {

@@ -9,8 +9,17 @@
 
 namespace platform::sdl {
 
+namespace {
+
+uint64_t NewVersion() {
+    static uint64_t last = 0;  // one thread draws
+    return ++last;
+}
+
+}  // namespace
+
 GlBuffer::GlBuffer(std::shared_ptr<DeviceLink> link, uint32_t length)
-    : link_(std::move(link)), bytes_(length) {
+    : link_(std::move(link)), bytes_(length), version_(NewVersion()) {
     if (link_->device) {
         link_->device->AddResource(this);
         RestoreGl();
@@ -19,6 +28,7 @@ GlBuffer::GlBuffer(std::shared_ptr<DeviceLink> link, uint32_t length)
 
 GlBuffer::~GlBuffer() {
     if (GlDevice* device = link_->device) {
+        device->BufferChanging(*this);
         device->RemoveResource(this);
         if (name_ != 0 && device->MakeCurrent()) {
             glDeleteBuffers(1, &name_);
@@ -45,7 +55,10 @@ HResult GlBuffer::UnlockBytes() {
         return kInvalidCall;
     }
     if (--locks_ == 0) {
-        ++version_;
+        if (GlDevice* device = link_->device) {
+            device->BufferChanging(*this);
+        }
+        version_ = NewVersion();
         Upload();
     }
     return kOk;

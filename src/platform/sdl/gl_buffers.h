@@ -26,7 +26,8 @@ class GlBuffer : public GlResource {
 
     unsigned name() const { return name_; }
     const std::vector<uint8_t>& bytes() const { return bytes_; }
-    // Grows with every change of the bytes.
+    // Tells these bytes apart from any other bytes any buffer held: it is new with every
+    // change, and no two buffers share one.
     uint64_t version() const { return version_; }
 
   private:
@@ -36,7 +37,7 @@ class GlBuffer : public GlResource {
     std::vector<uint8_t> bytes_;
     unsigned name_ = 0;
     int locks_ = 0;
-    uint64_t version_ = 0;
+    uint64_t version_;
 };
 
 class GlVertexBuffer final : public VertexBuffer, public GlBuffer {

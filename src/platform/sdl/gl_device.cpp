@@ -6,6 +6,9 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include <cstdio>
+#include <string>
+
 #include "platform/sdl/bmp_image.h"
 #include "platform/sdl/gl_buffers.h"
 #include "platform/sdl/gl_text.h"
@@ -17,8 +20,9 @@ namespace platform::sdl {
 
 namespace {
 
-// Asks for a 3.3 core context, robust where the driver offers it.
-SDL_GLContext CreateContext(SDL_Window* window, bool& robust) {
+// Asks for a 3.3 core context, robust where the driver offers it. On failure `why` says what
+// the driver answered.
+SDL_GLContext CreateContext(SDL_Window* window, bool& robust, std::string& why) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -27,12 +31,18 @@ SDL_GLContext CreateContext(SDL_Window* window, bool& robust) {
     SDL_GLContext context = SDL_GL_CreateContext(window);
     robust = context != nullptr;
     if (!context) {
+        why = std::string("robust context: ") + SDL_GetError();
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, 0);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_RESET_NOTIFICATION,
                             SDL_GL_CONTEXT_RESET_NO_NOTIFICATION);
         context = SDL_GL_CreateContext(window);
+        if (!context) {
+            why += std::string("; plain context: ") + SDL_GetError();
+            return nullptr;
+        }
     }
-    if (context && (!epoxy_is_desktop_gl() || epoxy_gl_version() < 33)) {
+    if (!epoxy_is_desktop_gl() || epoxy_gl_version() < 33) {
+        why = "OpenGL 3.3 core is not offered (version " + std::to_string(epoxy_gl_version()) + ")";
         SDL_GL_DeleteContext(context);
         return nullptr;
     }
@@ -77,8 +87,12 @@ class GlTexture final : public Texture, public GlResource {
 
 class GlGraphics final : public Graphics {
   public:
+    // Holds the OpenGL library that CreateGlGraphics loaded.
     GlGraphics(std::shared_ptr<SdlVideo> video, bool paced)
         : video_(std::move(video)), paced_(paced) {}
+    ~GlGraphics() override { SDL_GL_UnloadLibrary(); }
+    GlGraphics(const GlGraphics&) = delete;
+    GlGraphics& operator=(const GlGraphics&) = delete;
 
     HResult CreateDevice(uint32_t adapter, uint32_t deviceType, Window* focusWindow,
                          uint32_t behaviourFlags, PresentParams& params,
@@ -87,15 +101,21 @@ class GlGraphics final : public Graphics {
         out.reset();
         Window* target = params.hDeviceWindow ? params.hDeviceWindow : focusWindow;
         auto* window = dynamic_cast<SdlWindow*>(target);
-        if (adapter != d3d::ADAPTER_DEFAULT || deviceType != d3d::DEVTYPE_HAL || !window ||
-            !window->alive()) {
+        if (adapter != d3d::ADAPTER_DEFAULT || deviceType != d3d::DEVTYPE_HAL) {
+            return kInvalidCall;
+        }
+        if (!window || !window->alive()) {
+            ReportWhy("no device", "there is no window to draw into");
             return kInvalidCall;
         }
         HResult result = kOk;
-        auto device = GlDevice::Create(video_, *window, params, paced_, result);
-        if (device) {
-            out = std::move(device);
+        std::string why;
+        auto device = GlDevice::Create(video_, *window, params, paced_, result, why);
+        if (!device) {
+            ReportWhy("no device", why);
+            return result;
         }
+        out = std::move(device);
         return result;
     }
 
@@ -104,26 +124,15 @@ class GlGraphics final : public Graphics {
     bool paced_;
 };
 
-// Whether a 3.3 core context can be had at all, tried on a hidden window of its own.
-bool OpenGlAvailable() {
-    SDL_Window* probe = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (!probe) {
-        return false;
-    }
-    bool robust = false;
-    SDL_GLContext context = CreateContext(probe, robust);
-    if (context) {
-        SDL_GL_MakeCurrent(probe, nullptr);
-        SDL_GL_DeleteContext(context);
-    }
-    SDL_DestroyWindow(probe);
-    return context != nullptr;
-}
-
 }  // namespace
 
 std::unique_ptr<Graphics> CreateGlGraphics(std::shared_ptr<SdlVideo> video, bool paced) {
-    if (!video || !OpenGlAvailable()) {
+    // Whether a context can really be made is learnt on the game's own window, when the
+    // device is created: a trial context elsewhere would cost as much again.
+    if (!video || SDL_GL_LoadLibrary(nullptr) != 0) {
+        if (video) {
+            ReportWhy("no OpenGL", SDL_GetError());
+        }
         return nullptr;
     }
     return std::make_unique<GlGraphics>(std::move(video), paced);
@@ -139,14 +148,15 @@ GlDevice::GlDevice(std::shared_ptr<SdlVideo> video, std::shared_ptr<NativeWindow
 }
 
 std::unique_ptr<GlDevice> GlDevice::Create(std::shared_ptr<SdlVideo> video, SdlWindow& window,
-                                           const PresentParams& params, bool paced,
-                                           HResult& result) {
+                                           const PresentParams& params, bool paced, HResult& result,
+                                           std::string& why) {
     std::unique_ptr<GlDevice> device(new GlDevice(std::move(video), window.native(), paced));
-    if (!device->MakeContext()) {
+    if (!device->MakeContext(why)) {
         result = kFail;
         return nullptr;
     }
     if (!device->MakeBackBuffer(params)) {
+        why = "no back buffer of this size and format";
         result = kInvalidCall;
         return nullptr;
     }
@@ -176,9 +186,13 @@ GlDevice::~GlDevice() {
     DropContext();
 }
 
-bool GlDevice::MakeContext() {
-    context_ = CreateContext(window_->handle, robust_);
-    if (!context_ || SDL_GL_MakeCurrent(window_->handle, context_) != 0) {
+bool GlDevice::MakeContext(std::string& why) {
+    context_ = CreateContext(window_->handle, robust_, why);
+    if (!context_) {
+        return false;
+    }
+    if (SDL_GL_MakeCurrent(window_->handle, context_) != 0) {
+        why = std::string("context not made current: ") + SDL_GetError();
         DropContext();
         return false;
     }
@@ -190,7 +204,7 @@ bool GlDevice::MakeContext() {
     } else if (robust_ && epoxy_has_gl_extension("GL_ARB_robustness")) {
         resetQuery_ = ResetQuery::kArb;
     }
-    if (!programs_.Make()) {
+    if (!programs_.Make(why)) {
         DropContext();
         return false;
     }

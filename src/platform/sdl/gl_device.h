@@ -2,17 +2,23 @@
 
 // The Direct3D-style device on OpenGL 3.3 core, as far as the game uses one: a framebuffer
 // object of the asked size as the back buffer, blitted scaled into the window on Present.
-// The device itself, its context and resources live in gl_device.cpp; the back buffer, loss
-// and reset in gl_back_buffer.cpp; buffers, meshes and text in gl_drawing.cpp.
+// A frame that asks for exactly what the frame on screen asked is not drawn at all: its
+// commands wait while they match, and are drawn only once one differs.
+// The device itself, its context and resources live in gl_device.cpp; the back buffer,
+// presenting, loss and reset in gl_back_buffer.cpp; buffers, meshes and text in
+// gl_drawing.cpp.
 
 #include <cstdint>
 #include <memory>
 #include <set>
+#include <string>
+#include <variant>
 #include <vector>
 
 #include "platform/graphics.h"
 #include "platform/sdl/device_settings.h"
 #include "platform/sdl/frame_pacer.h"
+#include "platform/sdl/frame_record.h"
 #include "platform/sdl/gl_programs.h"
 #include "platform/sdl/gl_resource.h"
 
@@ -21,6 +27,7 @@ namespace platform::sdl {
 class SdlVideo;
 class SdlWindow;
 struct NativeWindow;
+class GlBuffer;
 class GlVertexBuffer;
 class GlIndexBuffer;
 class FontFaces;
@@ -31,10 +38,11 @@ std::unique_ptr<Graphics> CreateGlGraphics(std::shared_ptr<SdlVideo> video, bool
 
 class GlDevice final : public Device {
   public:
-    // Null (and `result` negative) when the context or the back buffer cannot be made.
+    // Null (and `result` negative, `why` saying what went wrong) when the context or the
+    // back buffer cannot be made.
     static std::unique_ptr<GlDevice> Create(std::shared_ptr<SdlVideo> video, SdlWindow& window,
                                             const PresentParams& params, bool paced,
-                                            HResult& result);
+                                            HResult& result, std::string& why);
     ~GlDevice() override;
 
     HResult TestCooperativeLevel() override;
@@ -74,6 +82,9 @@ class GlDevice final : public Device {
     bool MakeCurrent();
     void AddResource(GlResource* resource) { resources_.insert(resource); }
     void RemoveResource(GlResource* resource);
+    // The buffer's bytes are about to change, or the buffer to go: draws of it still waiting
+    // are drawn first, from the bytes they were asked with.
+    void BufferChanging(const GlBuffer& buffer);
 
     // Text, for the fonts: draws the text's block at the rectangle's corner in the colour.
     int32_t DrawTextBlock(FontFace& face, const char* text, int32_t count, const Rect& rect,
@@ -81,17 +92,54 @@ class GlDevice final : public Device {
 
     // The back buffer as 0xAARRGGBB, top row first.
     void ReadBack(std::vector<uint32_t>& argb, int& width, int& height);
+    // Frames put on the window: neither a frame like the one shown nor a lost one counts.
+    uint64_t framesShown() const { return framesShown_; }
 
   private:
     GlDevice(std::shared_ptr<SdlVideo> video, std::shared_ptr<NativeWindow> window, bool paced);
-    bool MakeContext();
+    bool MakeContext(std::string& why);
     void DropContext();
     bool MakeBackBuffer(const PresentParams& params);
     void DropBackBuffer();
     void ResetState();
     bool Drawable() const;
     bool ContextReset();
-    void ApplyDrawState();
+    void ApplyDrawState(const DeviceSettings& settings);
+    void ShowBackBuffer();
+
+    // The commands of a frame, as they wait while the frame matches the one shown.
+    struct ClearCommand {
+        uint32_t flags;
+        uint32_t colour;
+        float z;
+    };
+    struct MeshCommand {
+        DeviceSettings settings;
+        const GlBuffer* vertices;
+        uint32_t offset;
+        uint32_t stride;
+        const GlBuffer* indices;
+        int32_t baseVertex;
+        uint32_t startIndex;
+        uint32_t indexCount;
+    };
+    struct TextCommand {
+        FontFace* face;
+        std::string text;
+        int wrapWidth;
+        Rect rect;
+        uint32_t colour;
+    };
+    using Command = std::variant<ClearCommand, MeshCommand, TextCommand>;
+    // Records the command: it waits (true) while the frame still matches the one shown;
+    // otherwise everything that waited is drawn, and the caller draws this one (false).
+    bool Defer(const Command& command);
+    void DrawWaiting();
+    void Draw(const ClearCommand& command);
+    void Draw(const MeshCommand& command);
+    void Draw(const TextCommand& command);
+    // The picture is gone or no longer the frame's: nothing shown may be taken as drawn.
+    void ForgetFrames();
 
     std::shared_ptr<SdlVideo> video_;
     std::shared_ptr<NativeWindow> window_;
@@ -122,6 +170,12 @@ class GlDevice final : public Device {
     // Lost: nothing may be drawn until a Reset; contextLost: that Reset needs a new context.
     bool lost_ = false;
     bool contextLost_ = false;
+
+    FrameRecord record_;
+    Signature signature_;
+    std::vector<Command> waiting_;
+    uint64_t damageSeen_ = 0;
+    uint64_t framesShown_ = 0;
 
     std::set<GlResource*> resources_;
     std::shared_ptr<FontFaces> faces_;

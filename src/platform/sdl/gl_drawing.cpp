@@ -77,22 +77,22 @@ HResult GlDevice::SetIndices(IndexBuffer* buffer) {
     return kOk;
 }
 
-void GlDevice::ApplyDrawState() {
+void GlDevice::ApplyDrawState(const DeviceSettings& settings) {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glViewport(0, 0, width_, height_);
     glDisable(GL_BLEND);
-    if (settings_.depthTest) {
+    if (settings.depthTest) {
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LEQUAL);  // Direct3D's default: the later of equal depths wins
     } else {
         glDisable(GL_DEPTH_TEST);
     }
     // Which way a triangle turns is judged as the viewer sees it, in both systems.
-    if (settings_.cullMode == d3d::CULL_NONE) {
+    if (settings.cullMode == d3d::CULL_NONE) {
         glDisable(GL_CULL_FACE);
     } else {
         glEnable(GL_CULL_FACE);
-        glFrontFace(settings_.cullMode == kCullClockwise ? GL_CCW : GL_CW);
+        glFrontFace(settings.cullMode == kCullClockwise ? GL_CCW : GL_CW);
         glCullFace(GL_BACK);
     }
 }
@@ -126,28 +126,36 @@ HResult GlDevice::DrawIndexedPrimitive(uint32_t type, int32_t baseVertex, uint32
     if (largest >= static_cast<int64_t>(vertexCount)) {
         return kInvalidCall;
     }
+    MeshCommand command{settings_, stream_,    streamOffset_, streamStride_,
+                        indices_,  baseVertex, startIndex,    static_cast<uint32_t>(count)};
+    if (!Defer(command)) {
+        Draw(command);
+    }
+    return kOk;
+}
 
-    ApplyDrawState();
+void GlDevice::Draw(const MeshCommand& command) {
+    ApplyDrawState(command.settings);
     glUseProgram(programs_.mesh);
-    glUniformMatrix4fv(programs_.world, 1, GL_TRUE, &settings_.world.m[0][0]);
-    glUniformMatrix4fv(programs_.projection, 1, GL_TRUE, &settings_.projection.m[0][0]);
+    glUniformMatrix4fv(programs_.world, 1, GL_TRUE, &command.settings.world.m[0][0]);
+    glUniformMatrix4fv(programs_.projection, 1, GL_TRUE, &command.settings.projection.m[0][0]);
     glBindVertexArray(programs_.meshArray);
-    glBindBuffer(GL_ARRAY_BUFFER, stream_->name());
-    const auto stride = static_cast<GLsizei>(streamStride_);
-    const auto at = [this](uint32_t offset) {
-        return reinterpret_cast<const void*>(static_cast<uintptr_t>(streamOffset_ + offset));
+    glBindBuffer(GL_ARRAY_BUFFER, command.vertices->name());
+    const auto stride = static_cast<GLsizei>(command.stride);
+    const auto at = [&command](uint32_t offset) {
+        return reinterpret_cast<const void*>(static_cast<uintptr_t>(command.offset + offset));
     };
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, at(0));
     // ARGB words are the bytes B, G, R, A in memory.
     glEnableVertexAttribArray(1);
     glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride, at(12));
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices_->name());
-    glDrawElementsBaseVertex(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_SHORT,
-                             reinterpret_cast<const void*>(static_cast<uintptr_t>(startIndex) * 2),
-                             baseVertex);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, command.indices->name());
+    glDrawElementsBaseVertex(
+        GL_TRIANGLES, static_cast<GLsizei>(command.indexCount), GL_UNSIGNED_SHORT,
+        reinterpret_cast<const void*>(static_cast<uintptr_t>(command.startIndex) * 2),
+        command.baseVertex);
     glBindVertexArray(0);
-    return kOk;
 }
 
 int32_t GlDevice::DrawTextBlock(FontFace& face, const char* text, int32_t count, const Rect& rect,
@@ -164,7 +172,8 @@ int32_t GlDevice::DrawTextBlock(FontFace& face, const char* text, int32_t count,
         wrapWidth =
             static_cast<int>(std::clamp<int64_t>(int64_t{rect.right} - rect.left, 0, INT32_MAX));
     }
-    const TextCache::Block* block = text_->Find(face, std::string_view(text, length), wrapWidth);
+    const std::string_view shown(text, length);
+    const TextCache::Block* block = text_->Find(face, shown, wrapWidth);
     if (!block) {
         return 0;
     }
@@ -172,6 +181,19 @@ int32_t GlDevice::DrawTextBlock(FontFace& face, const char* text, int32_t count,
     if (format & kTextCalcRect) {
         return drawnHeight;
     }
+    TextCommand command{&face, std::string(shown), wrapWidth, rect, colour};
+    if (!Defer(command)) {
+        Draw(command);
+    }
+    return drawnHeight;
+}
+
+void GlDevice::Draw(const TextCommand& command) {
+    const TextCache::Block* block = text_->Find(*command.face, command.text, command.wrapWidth);
+    if (!block) {
+        return;
+    }
+    const Rect& rect = command.rect;
     // Clipped to the back buffer only, as the menu's last label needs.
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glViewport(0, 0, width_, height_);
@@ -185,7 +207,7 @@ int32_t GlDevice::DrawTextBlock(FontFace& face, const char* text, int32_t count,
                 static_cast<float>(rect.top) + static_cast<float>(block->height));
     glUniform2f(programs_.textTarget, static_cast<float>(width_), static_cast<float>(height_));
     float rgba[4];
-    ArgbToFloats(colour, rgba);
+    ArgbToFloats(command.colour, rgba);
     glUniform4f(programs_.textColour, rgba[0], rgba[1], rgba[2], rgba[3]);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, block->texture);
@@ -193,7 +215,6 @@ int32_t GlDevice::DrawTextBlock(FontFace& face, const char* text, int32_t count,
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     glBindVertexArray(0);
     glDisable(GL_BLEND);
-    return drawnHeight;
 }
 
 }  // namespace platform::sdl

@@ -51,22 +51,25 @@ void main() {
 }
 )";
 
-GLuint CompileShader(GLenum kind, const char* source) {
+GLuint CompileShader(GLenum kind, const char* source, std::string& why) {
     const GLuint shader = glCreateShader(kind);
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
     GLint ok = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
     if (!ok) {
+        char log[512] = {};
+        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+        why = std::string("shader not compiled: ") + log;
         glDeleteShader(shader);
         return 0;
     }
     return shader;
 }
 
-GLuint LinkProgram(const char* vertexSource, const char* fragmentSource) {
-    const GLuint vertex = CompileShader(GL_VERTEX_SHADER, vertexSource);
-    const GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, fragmentSource);
+GLuint LinkProgram(const char* vertexSource, const char* fragmentSource, std::string& why) {
+    const GLuint vertex = CompileShader(GL_VERTEX_SHADER, vertexSource, why);
+    const GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, fragmentSource, why);
     GLuint program = 0;
     if (vertex && fragment) {
         program = glCreateProgram();
@@ -76,6 +79,9 @@ GLuint LinkProgram(const char* vertexSource, const char* fragmentSource) {
         GLint ok = GL_FALSE;
         glGetProgramiv(program, GL_LINK_STATUS, &ok);
         if (!ok) {
+            char log[512] = {};
+            glGetProgramInfoLog(program, sizeof log, nullptr, log);
+            why = std::string("shaders not linked: ") + log;
             glDeleteProgram(program);
             program = 0;
         }
@@ -87,9 +93,9 @@ GLuint LinkProgram(const char* vertexSource, const char* fragmentSource) {
 
 }  // namespace
 
-bool GlPrograms::Make() {
-    mesh = LinkProgram(kMeshVertexShader, kMeshFragmentShader);
-    text = LinkProgram(kTextVertexShader, kTextFragmentShader);
+bool GlPrograms::Make(std::string& why) {
+    mesh = LinkProgram(kMeshVertexShader, kMeshFragmentShader, why);
+    text = LinkProgram(kTextVertexShader, kTextFragmentShader, why);
     if (!mesh || !text) {
         Drop();
         return false;

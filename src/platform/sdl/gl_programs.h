@@ -4,12 +4,14 @@
 // from a glyph texture. Made with each context.
 
 #include <cstdint>
+#include <string>
 
 namespace platform::sdl {
 
 struct GlPrograms {
-    // False (and nothing left behind) when either program will not build.
-    bool Make();
+    // False (nothing left behind, `why` holding the compiler's words) when either program
+    // will not build.
+    bool Make(std::string& why);
     void Drop();
 
     unsigned mesh = 0;

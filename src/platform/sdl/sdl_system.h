@@ -22,4 +22,8 @@ std::unique_ptr<System> CreateSdlSystem(const SdlOptions& options);
 // gives its size; false for a device of another backend.
 bool ReadBackBuffer(Device& device, std::vector<uint32_t>& argb, int& width, int& height);
 
+// For tests and benchmarks: how many frames the device has put on the window. A frame that
+// asked for what was on screen already is not drawn, and does not count.
+uint64_t FramesShown(Device& device);
+
 }  // namespace platform::sdl

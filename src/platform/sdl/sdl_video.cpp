@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/sdl_window.h"
@@ -49,11 +50,17 @@ uint32_t FirstCharacter(const char* text) {
 
 }  // namespace
 
+void ReportWhy(const char* what, const std::string& detail) {
+    std::fprintf(stderr, "tavorin: %s: %s\n", what, detail.c_str());
+    std::fflush(stderr);
+}
+
 std::shared_ptr<SdlVideo> SdlVideo::Start() {
     // The game closes itself through WM_CLOSE; SDL is not to quit on its own.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        ReportWhy("no display", SDL_GetError());
         return nullptr;
     }
     // SDL falls back to drivers that show nothing; the player would face an invisible game.
@@ -141,10 +148,23 @@ void SdlVideo::Translate(const void* raw) {
             }
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
-                Enqueue(WindowFor(event.window.windowID), wm::CLOSE, 0, 0, 0);
-            } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-                ++focusLosses_;
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_CLOSE:
+                    Enqueue(WindowFor(event.window.windowID), wm::CLOSE, 0, 0, 0);
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    ++focusLosses_;
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SHOWN:
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    if (SdlWindow* window = WindowFor(event.window.windowID)) {
+                        ++window->native()->damage;
+                    }
+                    break;
+                default:
+                    break;
             }
             break;
         case SDL_KEYDOWN:

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/win_types.h"
@@ -14,6 +15,10 @@
 namespace platform::sdl {
 
 class SdlWindow;
+
+// What lies under a failure the game reports in its own words ("CreateDevice() failed!"):
+// the system's reason, on standard error, for whoever has to find out why.
+void ReportWhy(const char* what, const std::string& detail);
 
 class SdlVideo {
   public:

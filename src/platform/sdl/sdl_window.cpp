@@ -29,6 +29,7 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(std::shared_ptr<SdlVideo> video, cons
     SDL_Window* handle = SDL_CreateWindow(desc.title ? desc.title : "", desc.x, desc.y, desc.width,
                                           desc.height, flags);
     if (!handle) {
+        ReportWhy("no window", SDL_GetError());
         return nullptr;
     }
     auto native = std::make_shared<NativeWindow>(handle);

@@ -20,6 +20,9 @@ struct NativeWindow {
     NativeWindow& operator=(const NativeWindow&) = delete;
 
     SDL_Window* handle;
+    // Grows each time the window system lost the window's picture (uncovered, restored,
+    // resized), so that the device shows its frame again even where nothing changed.
+    uint64_t damage = 0;
 };
 
 class SdlWindow : public ImitatedWindow {
