@@ -15,6 +15,7 @@
 #include "platform/sdl/sdl_system.h"
 #include "platform/sdl/sdl_video.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/sdl/x11_watch.h"
 
 namespace platform::sdl {
 
@@ -76,6 +77,9 @@ void GlDevice::DropBackBuffer() {
 }
 
 bool GlDevice::Drawable() const {
+    if (XWindowGone(window_->handle)) {
+        return false;
+    }
     const Uint32 flags = SDL_GetWindowFlags(window_->handle);
     return (flags & SDL_WINDOW_SHOWN) && !(flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN));
 }

@@ -126,15 +126,18 @@ class SdlSystem : public System {
     int64_t Time() override { return static_cast<int64_t>(std::time(nullptr)); }
 
   private:
+    // Tried once: SdlVideo::Start already asks the display again before it gives up.
     bool StartVideo() {
-        if (!video_) {
+        if (!video_ && !videoFailed_) {
             video_ = SdlVideo::Start();
+            videoFailed_ = video_ == nullptr;
         }
         return video_ != nullptr;
     }
 
     SdlOptions options_;
     std::shared_ptr<SdlVideo> video_;
+    bool videoFailed_ = false;
     std::set<std::string, std::less<>> classes_;
     Message last_{};
     uint32_t lastCharacter_ = 0;

@@ -7,6 +7,7 @@
 
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/sdl/x11_watch.h"
 
 namespace platform::sdl {
 
@@ -48,6 +49,45 @@ uint32_t FirstCharacter(const char* text) {
     return '?';
 }
 
+constexpr int kVideoAttempts = 5;
+constexpr Uint32 kVideoRetryPause = 100;  // milliseconds
+
+// SDL's drivers that draw nowhere: the player would face an invisible game.
+bool ShowsWindows(const char* driver) {
+    return SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0 &&
+           SDL_strcmp(driver, "evdev") != 0;
+}
+
+// Wayland finds its display through these; without any it cannot connect, and its library
+// would only print why on standard error.
+bool WaylandReachable() {
+    const char* display = SDL_getenv("WAYLAND_DISPLAY");
+    const char* runtime = SDL_getenv("XDG_RUNTIME_DIR");
+    return SDL_getenv("WAYLAND_SOCKET") || (display && display[0] == '/') ||
+           (runtime && runtime[0] != '\0');
+}
+
+bool DisplayNamed() {
+    const char* x = SDL_getenv("DISPLAY");
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    return (x && x[0] != '\0') || (wayland && wayland[0] != '\0');
+}
+
+// SDL's drivers in its own order, less those that cannot show the game.
+std::string VisibleDrivers() {
+    std::string list;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const char* driver = SDL_GetVideoDriver(i);
+        if (!driver || !ShowsWindows(driver) ||
+            (SDL_strcmp(driver, "wayland") == 0 && !WaylandReachable())) {
+            continue;
+        }
+        list += list.empty() ? "" : ",";
+        list += driver;
+    }
+    return list;
+}
+
 }  // namespace
 
 void ReportWhy(const char* what, const std::string& detail) {
@@ -59,14 +99,25 @@ std::shared_ptr<SdlVideo> SdlVideo::Start() {
     // The game closes itself through WM_CLOSE; SDL is not to quit on its own.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        ReportWhy("no display", SDL_GetError());
-        return nullptr;
+    const bool driverChosen = SDL_getenv("SDL_VIDEODRIVER") != nullptr;
+    if (!driverChosen) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, VisibleDrivers().c_str());
     }
-    // SDL falls back to drivers that show nothing; the player would face an invisible game.
+    // A display that refuses the connection for a moment (as one may just after another
+    // client died) is asked again a few times before the game gives up on it.
+    for (int attempt = 1; SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; ++attempt) {
+        if (attempt == kVideoAttempts || !DisplayNamed()) {
+            const char* display = SDL_getenv("DISPLAY");
+            ReportWhy("no display",
+                      std::string(display ? display : "(DISPLAY not set)") + ": " + SDL_GetError());
+            return nullptr;
+        }
+        SDL_Delay(kVideoRetryPause);
+    }
+    // Where the player chose a driver that shows nothing, it is theirs to choose.
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (!SDL_getenv("SDL_VIDEODRIVER") && driver &&
-        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+    if (!driverChosen && driver && !ShowsWindows(driver)) {
+        ReportWhy("no display", std::string("only the driver ") + driver);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
@@ -194,6 +245,15 @@ void SdlVideo::Translate(const void* raw) {
             if (!queue_.empty() && queue_.back().message.message == wm::KEYDOWN &&
                 event.text.text[0] != '\0') {
                 queue_.back().character = FirstCharacter(event.text.text);
+            }
+            break;
+        case SDL_SYSWMEVENT:
+            // Destroyed by another client: the window goes as DestroyWindow would take it,
+            // WM_DESTROY included, so that the game ends the way it always does.
+            if (const uint32_t id = XWindowDestroyedBy(event)) {
+                if (SdlWindow* window = WindowFor(id)) {
+                    window->Destroy();
+                }
             }
             break;
         case SDL_MOUSEWHEEL: {

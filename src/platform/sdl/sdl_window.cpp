@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/x11_watch.h"
 
 namespace platform::sdl {
 
@@ -12,7 +13,7 @@ constexpr Uint32 kFrameWait = 300;  // milliseconds
 
 NativeWindow::~NativeWindow() {
     if (handle) {
-        SDL_DestroyWindow(handle);
+        DestroyWatchedWindow(handle);
     }
 }
 
@@ -33,6 +34,7 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(std::shared_ptr<SdlVideo> video, cons
         return nullptr;
     }
     auto native = std::make_shared<NativeWindow>(handle);
+    WatchXWindow(handle);
     std::unique_ptr<SdlWindow> window(new SdlWindow(video, native, std::move(proc)));
     if (desc.style & ws::VISIBLE) {
         SDL_ShowWindow(handle);
@@ -72,7 +74,9 @@ SdlWindow::~SdlWindow() {
 }
 
 void SdlWindow::DestroyNative() {
-    SDL_HideWindow(native_->handle);
+    if (!XWindowGone(native_->handle)) {
+        SDL_HideWindow(native_->handle);
+    }
     video_->ForgetMessagesFor(this);
 }
 
