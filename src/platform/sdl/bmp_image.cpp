@@ -1,11 +1,15 @@
 #include "platform/sdl/bmp_image.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "platform/sdl/sdl_surface.h"
 
 namespace platform::sdl {
 
@@ -64,34 +68,44 @@ bool HeadersHold(const std::vector<uint8_t>& data) {
     return pixelsAt >= kFileHeader + infoSize && pixelsAt + rowBytes * height <= data.size();
 }
 
+// The whole file, when it is a regular file of a sane size. Anything else (a named pipe
+// that would wait for a writer, a directory, a device) is refused at once, like a missing file.
+bool ReadRegularFile(const char* file, std::vector<uint8_t>& data) {
+    const int fd = open(file, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
+              static_cast<uint64_t>(info.st_size) <= kMaxFileBytes;
+    if (ok) {
+        data.resize(static_cast<size_t>(info.st_size));
+        size_t done = 0;
+        while (done < data.size()) {
+            const ssize_t n = read(fd, data.data() + done, data.size() - done);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<size_t>(n);
+        }
+        ok = done == data.size();
+    }
+    close(fd);
+    return ok;
+}
+
 }  // namespace
 
 bool LoadBmp(const char* file, uint32_t colourKey, ArgbImage& image) {
-    if (!file) {
-        return false;
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        return false;
-    }
     std::vector<uint8_t> data;
-    in.seekg(0, std::ios::end);
-    const std::streamoff length = in.tellg();
-    if (length <= 0 || static_cast<uint64_t>(length) > kMaxFileBytes) {
-        return false;
-    }
-    in.seekg(0);
-    data.resize(static_cast<size_t>(length));
-    if (!in.read(reinterpret_cast<char*>(data.data()), length) || !HeadersHold(data)) {
+    if (!file || !ReadRegularFile(file, data) || !HeadersHold(data)) {
         return false;
     }
     SDL_RWops* stream = SDL_RWFromConstMem(data.data(), static_cast<int>(data.size()));
-    SDL_Surface* loaded = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
-    if (!loaded) {
-        return false;
-    }
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
+    const Surface argb = ToArgb(Surface(stream ? SDL_LoadBMP_RW(stream, 1) : nullptr));
     if (!argb) {
         return false;
     }
@@ -104,7 +118,6 @@ bool LoadBmp(const char* file, uint32_t colourKey, ArgbImage& image) {
             static_cast<const uint8_t*>(argb->pixels) + static_cast<size_t>(y) * argb->pitch,
             static_cast<size_t>(argb->w) * 4);
     }
-    SDL_FreeSurface(argb);
     if (colourKey != 0) {
         for (uint32_t& pixel : image.pixels) {
             if (pixel == colourKey) {

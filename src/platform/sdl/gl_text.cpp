@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/sdl/gl_device.h"
+#include "platform/sdl/sdl_surface.h"
 #include "platform/sdl/text_layout.h"
 
 namespace platform::sdl {
@@ -42,32 +43,39 @@ const char* GenericFamily(uint8_t pitchAndFamily) {
     }
 }
 
+struct PatternDestroy {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using Pattern = std::unique_ptr<FcPattern, PatternDestroy>;
+
 std::string MatchFile(const std::string& face, const char* generic, bool bold, bool italic) {
-    FcPattern* pattern = FcPatternCreate();
+    const Pattern pattern(FcPatternCreate());
     if (!pattern) {
         return {};
     }
     if (!face.empty()) {
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
+        FcPatternAddString(pattern.get(), FC_FAMILY,
+                           reinterpret_cast<const FcChar8*>(face.c_str()));
     }
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
+    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    std::string file;
+    const Pattern match(FcFontMatch(nullptr, pattern.get(), &result));
     FcChar8* path = nullptr;
-    if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path) {
-        file = reinterpret_cast<const char*>(path);
+    if (match && FcPatternGetString(match.get(), FC_FILE, 0, &path) == FcResultMatch && path) {
+        return reinterpret_cast<const char*>(path);
     }
-    if (match) {
-        FcPatternDestroy(match);
-    }
-    FcPatternDestroy(pattern);
-    return file;
+    return {};
+}
+
+int LineWidth(TTF_Font* font, const std::string& line) {
+    int width = 0;
+    int height = 0;
+    return TTF_SizeText(font, line.c_str(), &width, &height) == 0 ? width : 0;
 }
 
 // The point size whose cell (ascent plus descent) is `cellHeight` pixels, as the Windows
@@ -181,29 +189,40 @@ void TextCache::Clear() {
 
 const TextCache::Block* TextCache::Find(FontFace& face, std::string_view text, int wrapWidth) {
     ++uses_;
-    const KeyView probe{face.id(), wrapWidth, text};
-    if (auto found = blocks_.find(probe); found != blocks_.end()) {
-        found->second.lastUse = uses_;
-        return &found->second;
+    if (Block* found = LookUp(face, text, wrapWidth)) {
+        found->lastUse = uses_;
+        return found;
     }
-    if (blocks_.size() >= kMaxBlocks) {
-        auto oldest = std::min_element(blocks_.begin(), blocks_.end(), [](auto& a, auto& b) {
-            return a.second.lastUse < b.second.lastUse;
-        });
-        glDeleteTextures(1, &oldest->second.texture);
-        blocks_.erase(oldest);
-    }
+    MakeRoom();
+    const std::vector<std::string> lines = LinesOf(face.font(), text, wrapWidth);
+    Block block = Measure(face, lines);
+    block.texture = Upload(Rasterise(face, lines, block), block);
+    block.lastUse = uses_;
+    return &blocks_.emplace(Key{face.id(), wrapWidth, std::string(text)}, block).first->second;
+}
 
-    TTF_Font* font = face.font();
-    const auto measure = [font](std::string_view line) {
-        int w = 0;
-        int h = 0;
-        const std::string copy(line);
-        return TTF_SizeText(font, copy.c_str(), &w, &h) == 0 ? w : 0;
-    };
-    std::vector<std::string> lines = wrapWidth == kSingleLine
-                                         ? std::vector<std::string>{std::string(text)}
-                                         : LayOutLines(text, wrapWidth, measure);
+TextCache::Block* TextCache::LookUp(const FontFace& face, std::string_view text, int wrapWidth) {
+    const auto found = blocks_.find(KeyView{face.id(), wrapWidth, text});
+    return found == blocks_.end() ? nullptr : &found->second;
+}
+
+void TextCache::MakeRoom() {
+    if (blocks_.size() < kMaxBlocks) {
+        return;
+    }
+    const auto oldest = std::min_element(blocks_.begin(), blocks_.end(), [](auto& a, auto& b) {
+        return a.second.lastUse < b.second.lastUse;
+    });
+    glDeleteTextures(1, &oldest->second.texture);
+    blocks_.erase(oldest);
+}
+
+std::vector<std::string> TextCache::LinesOf(TTF_Font* font, std::string_view text, int wrapWidth) {
+    std::vector<std::string> lines =
+        wrapWidth == kSingleLine ? std::vector<std::string>{std::string(text)}
+                                 : LayOutLines(text, wrapWidth, [font](std::string_view line) {
+                                       return LineWidth(font, std::string(line));
+                                   });
     // Only what a texture can hold is rendered: the rest lies off the back buffer anyway.
     for (std::string& line : lines) {
         int extent = 0;
@@ -213,30 +232,35 @@ const TextCache::Block* TextCache::Find(FontFace& face, std::string_view text, i
             line.resize(static_cast<size_t>(count));
         }
     }
-    const int step = face.cellHeight();
+    return lines;
+}
+
+TextCache::Block TextCache::Measure(const FontFace& face, const std::vector<std::string>& lines) {
     Block block;
     block.lineCount = static_cast<int>(lines.size());
     int width = 1;
     for (const std::string& line : lines) {
-        width = std::max(width, measure(line));
+        width = std::max(width, LineWidth(face.font(), line));
     }
     block.width = std::min(width, kMaxTextureSide);
-    block.height = std::clamp(step * block.lineCount, 1, kMaxTextureSide);
+    block.height = std::clamp(face.cellHeight() * block.lineCount, 1, kMaxTextureSide);
+    return block;
+}
 
+std::vector<uint8_t> TextCache::Rasterise(const FontFace& face,
+                                          const std::vector<std::string>& lines,
+                                          const Block& block) {
     // Coverage only; the colour comes at drawing time.
     std::vector<uint8_t> coverage(static_cast<size_t>(block.width) * block.height, 0);
+    const int step = face.cellHeight();
     const SDL_Color white{255, 255, 255, 255};
     for (size_t i = 0; i < lines.size(); ++i) {
         const int top = static_cast<int>(i) * step;
         if (lines[i].empty() || top >= block.height) {
             continue;
         }
-        SDL_Surface* rendered = TTF_RenderText_Blended(font, lines[i].c_str(), white);
-        if (!rendered) {
-            continue;
-        }
-        SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
-        SDL_FreeSurface(rendered);
+        const Surface argb =
+            ToArgb(Surface(TTF_RenderText_Blended(face.font(), lines[i].c_str(), white)));
         if (!argb) {
             continue;
         }
@@ -247,14 +271,17 @@ const TextCache::Block* TextCache::Find(FontFace& face, std::string_view text, i
                 static_cast<const uint8_t*>(argb->pixels) + static_cast<size_t>(y) * argb->pitch);
             uint8_t* target = coverage.data() + static_cast<size_t>(top + y) * block.width;
             for (int x = 0; x < columns; ++x) {
-                target[x] = static_cast<uint8_t>(source[x] >> 24);
+                target[x] = static_cast<uint8_t>(source[x] >> 24);  // alpha
             }
         }
-        SDL_FreeSurface(argb);
     }
+    return coverage;
+}
 
-    glGenTextures(1, &block.texture);
-    glBindTexture(GL_TEXTURE_2D, block.texture);
+unsigned TextCache::Upload(const std::vector<uint8_t>& coverage, const Block& block) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, block.width, block.height, 0, GL_RED, GL_UNSIGNED_BYTE,
                  coverage.data());
@@ -263,9 +290,7 @@ const TextCache::Block* TextCache::Find(FontFace& face, std::string_view text, i
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    block.lastUse = uses_;
-    auto [where, inserted] = blocks_.emplace(Key{face.id(), wrapWidth, std::string(text)}, block);
-    return &where->second;
+    return texture;
 }
 
 int32_t GlFont::DrawTextA(const char* text, int32_t count, const Rect& rect, uint32_t format,

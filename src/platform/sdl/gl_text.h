@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
 #include "platform/graphics.h"
 #include "platform/sdl/gl_resource.h"
@@ -79,6 +80,17 @@ class TextCache {
     void Clear();     // deletes the textures
 
   private:
+    // The steps of making a block: its lines (wrapped, and cut to what a texture holds), its
+    // size, its coverage pixels and their texture.
+    Block* LookUp(const FontFace& face, std::string_view text, int wrapWidth);
+    void MakeRoom();
+    static std::vector<std::string> LinesOf(TTF_Font* font, std::string_view text, int wrapWidth);
+    static Block Measure(const FontFace& face, const std::vector<std::string>& lines);
+    static std::vector<uint8_t> Rasterise(const FontFace& face,
+                                          const std::vector<std::string>& lines,
+                                          const Block& block);
+    static unsigned Upload(const std::vector<uint8_t>& coverage, const Block& block);
+
     struct Key {
         uint64_t face;
         int wrapWidth;
