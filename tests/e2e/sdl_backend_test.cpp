@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include "platform/imitation/imitated_window.h"
 #include "platform/sdl/sdl_system.h"
 #include "x_session.h"
@@ -277,6 +279,77 @@ TEST_F(SdlBackendTest, DrawsWithTheGameConventionsAndKeepsItsBuffersThroughARese
     EXPECT_EQ(Pixel(640 + 100, 384 - 40), 0xFF0000u);
 }
 
+TEST_F(SdlBackendTest, FramesLikeTheOneShownAreSkippedAndEveryChangeShowsInItsOwnFrame) {
+    std::vector<Vertex> v;
+    Quad(v, -10, -5, 10, 5, 40, kWhite);
+    MakeDevice(v);
+    std::unique_ptr<platform::Font> font;
+    ASSERT_EQ(device_->CreateFontIndirectA(GameFont(40), font), platform::kOk);
+    const auto shown = [this] { return platform::sdl::FramesShown(*device_); };
+    const platform::Rect label{300, 600, 780, 650};
+    // The game's frame: clear, the mesh, a label.
+    const auto frame = [&](uint32_t colour, const char* text) {
+        ClearTo(kBlack);
+        device_->SetStreamSource(0, vertices_.get(), 0, sizeof(Vertex));
+        device_->SetIndices(indices_.get());
+        device_->DrawIndexedPrimitive(d3d::PT_TRIANGLELIST, 0, 0, 4, 0, 2);
+        if (text) {
+            font->DrawTextA(text, -1, label, 0, colour);
+        }
+        EXPECT_EQ(device_->Present(), platform::kOk);
+    };
+
+    frame(kRed, "Start");
+    const uint64_t first = shown();
+    for (int i = 0; i < 30; ++i) {
+        frame(kRed, "Start");
+    }
+    EXPECT_EQ(shown(), first) << "still frames are not drawn again";
+    EXPECT_GT(Count(kRed, 300, 600, 780, 650), 200) << "the back buffer keeps the frame";
+
+    // Each kind of change is drawn in the very frame that makes it.
+    uint64_t expected = first;
+    const auto changed = [&](const char* what) {
+        EXPECT_EQ(shown(), ++expected) << what;
+        frame(kRed, "Start");  // and back, itself a change
+        EXPECT_EQ(shown(), ++expected) << what;
+    };
+    frame(kWhite, "Start");
+    EXPECT_GT(Count(kWhite, 300, 600, 780, 650), 200);
+    EXPECT_EQ(Count(kRed, 0, 0, 1280, 768), 0);
+    changed("colour");
+    frame(kRed, "Stars");
+    changed("text");
+    frame(kRed, nullptr);
+    changed("a frame with fewer draws");
+    device_->SetTransform(d3d::TS_WORLD, platform::MatrixTranslation(10, 0, 0));
+    frame(kRed, "Start");
+    EXPECT_EQ(Pixel(640 - 100, 384 + 40), 0u) << "moved right";
+    device_->SetTransform(d3d::TS_WORLD, platform::MatrixIdentity());
+    changed("transform");
+    std::vector<Vertex> green;
+    Quad(green, -10, -5, 10, 5, 40, 0xFF00FF00);
+    Fill(*vertices_, green.data(), green.size() * sizeof(Vertex));
+    frame(kRed, "Start");
+    EXPECT_EQ(Pixel(640 - 100, 384 + 40), 0x00FF00u);
+    changed("the vertex bytes");
+    frame(kRed, "Start");
+    EXPECT_EQ(shown(), expected) << "still again";
+
+    // A window over ours and gone again: the same frame is shown again, not drawn again.
+    const uint64_t before = shown();
+    auto cover = system_->CreateWindowExA(
+        {kClass, "Cover", 0, platform::ws::VISIBLE, 0, 0, 1600, 1000}, nullptr);
+    ASSERT_NE(cover, nullptr);
+    Drain(300ms);
+    cover.reset();
+    Drain(300ms);
+    frame(kRed, "Start");
+    EXPECT_EQ(shown(), before + 1) << "uncovered";
+    frame(kRed, "Start");
+    EXPECT_EQ(shown(), before + 1);
+}
+
 TEST_F(SdlBackendTest, RefusesDrawsAndLocksOutsideTheBuffers) {
     std::vector<Vertex> v;
     Quad(v, -10, -5, 10, 5, 40, kWhite);
@@ -379,6 +452,17 @@ TEST_F(SdlBackendTest, CursorImageLoadsOnlyFromSoundFiles) {
     std::filesystem::remove(file);
     EXPECT_LT(device_->CreateTextureFromFileExA(file.c_str(), 0, 0, 0, 0, 0, 1, 0, 0, 0, texture),
               0);
+    // Refused at once and silently, like a missing file: a named pipe nobody writes to
+    // (reading it would wait for ever), a directory, a device.
+    ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+    EXPECT_LT(device_->CreateTextureFromFileExA(file.c_str(), 0, 0, 0, 0, 0, 1, 0, 0, 0, texture),
+              0);
+    std::filesystem::remove(file);
+    for (const char* odd : {"/tmp", "/dev/zero"}) {
+        EXPECT_LT(device_->CreateTextureFromFileExA(odd, 0, 0, 0, 0, 0, 1, 0, 0, 0, texture), 0)
+            << odd;
+    }
+    EXPECT_EQ(texture, nullptr);
     EXPECT_LT(device_->CreateTextureFromFileExA(nullptr, 0, 0, 0, 0, 0, 1, 0, 0, 0, texture), 0);
 }
 

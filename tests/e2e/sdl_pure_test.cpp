@@ -7,6 +7,7 @@
 
 #include "platform/sdl/device_settings.h"
 #include "platform/sdl/frame_pacer.h"
+#include "platform/sdl/frame_record.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/text_layout.h"
 
@@ -110,3 +111,40 @@ TEST(DeviceSettings, TakesTheGameSettingsAndRefusesOthers) {
 }
 
 }  // namespace
+
+TEST(FrameRecord, AFrameMatchesOnlyWhenEveryCommandRepeatsTheShownFrame) {
+    using platform::sdl::FrameRecord;
+    using platform::sdl::Signature;
+    const auto command = [](uint32_t kind, std::string_view text) {
+        Signature s;
+        s.Put(kind).Put(0.5f).Put(text);
+        return s;
+    };
+    FrameRecord record;
+    // Nothing shown yet: the first frame is drawn whatever it is.
+    EXPECT_FALSE(record.Add(command(1, "Start")));
+    record.Shown();
+
+    EXPECT_TRUE(record.Add(command(1, "Start")));
+    EXPECT_TRUE(record.SameAsShown());
+    record.Skipped();
+
+    // A longer text, a shorter frame, a frame that goes on past the shown one.
+    EXPECT_FALSE(record.Add(command(1, "Starts")));
+    EXPECT_FALSE(record.Add(command(1, "Start"))) << "once different, the frame stays so";
+    record.Shown();
+    EXPECT_TRUE(record.Add(command(1, "Starts")));
+    EXPECT_FALSE(record.SameAsShown()) << "a prefix of the shown frame is not the frame";
+    EXPECT_TRUE(record.Add(command(1, "Start")));
+    EXPECT_TRUE(record.SameAsShown());
+    EXPECT_FALSE(record.Add(command(2, "")));
+    record.Shown();
+
+    // Something drawn after all, or the picture lost, and the frame is not taken as shown.
+    EXPECT_TRUE(record.Add(command(1, "Starts")));
+    record.Diverge();
+    EXPECT_FALSE(record.SameAsShown());
+    record.Shown();
+    record.Forget();
+    EXPECT_FALSE(record.Add(command(1, "Starts")));
+}
