@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+
+#include <sys/stat.h>
 
 #include "x_session.h"
 
@@ -75,7 +78,7 @@ class GameWindowTest : public ::testing::Test {
             }
         }
         // The cursor image is read from the working directory.
-        pid_ = e2e::Spawn("cd '" TAVORIN_ASSETS "' && " + display + "'" TAVORIN_EXE "'");
+        pid_ = e2e::Spawn("cd '" + WorkingFolder() + "' && " + display + "'" TAVORIN_EXE "'");
         window_ = e2e::FindWindow(display_.name(), "Tavorin", 20s);
         ASSERT_FALSE(window_.empty()) << "the game window never appeared";
         Run("xdotool windowfocus --sync " + window_);
@@ -92,6 +95,11 @@ class GameWindowTest : public ::testing::Test {
     }
 
     virtual bool WithManager() const { return false; }
+    virtual std::string WorkingFolder() { return TAVORIN_ASSETS; }
+
+    std::string Helper(const std::string& arguments) {
+        return "exec env DISPLAY=" + display_.name() + " '" TAVORIN_X_HELPER "' " + arguments;
+    }
 
     std::string Run(const std::string& command) { return e2e::RunOn(display_.name(), command); }
 
@@ -227,11 +235,88 @@ TEST_F(GameWindowTest, RulesPageShowsWhiteTextAndLeavesForTheBoard) {
     ExpectExit(0);
 }
 
+TEST_F(GameWindowTest, StillBoardRedrawsForAKeyAndWhenUncovered) {
+    Press("s");
+    const Capture board = BoardShot(0);
+    ExpectBoard(board, 0);
+    // Long still, then another window over the game's and gone again: the board is back.
+    std::this_thread::sleep_for(3s);
+    const pid_t cover = e2e::Spawn(Helper("window Cover 0 0 1600 1000"));
+    ASSERT_FALSE(e2e::FindWindow(display_.name(), "Cover", 10s).empty());
+    kill(cover, SIGKILL);
+    e2e::WaitForExit(cover, 5s);
+    EXPECT_EQ(BoardShot(0).rgb, board.rgb);
+    // And a key after all that stillness changes the picture.
+    std::this_thread::sleep_for(3s);
+    Press("d");
+    ExpectBoard(BoardShot(1), 1);
+}
+
+TEST_F(GameWindowTest, WindowDestroyedByAnotherClientEndsTheGameInOrder) {
+    Run("'" TAVORIN_X_HELPER "' destroy " + window_);
+    // Through WM_DESTROY and the usual teardown: the status of the last message taken, none.
+    ExpectExit(0);
+}
+
+// A named pipe called "arrow.bmp" in the working folder.
+class OddCursorFileTest : public GameWindowTest {
+  protected:
+    std::string WorkingFolder() override {
+        folder_ =
+            std::filesystem::temp_directory_path() / ("tavorin-fifo-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder_);
+        mkfifo((folder_ / "arrow.bmp").c_str(), 0600);
+        return folder_;
+    }
+    void TearDown() override {
+        GameWindowTest::TearDown();
+        std::filesystem::remove_all(folder_);
+    }
+    std::filesystem::path folder_;
+};
+
+TEST_F(OddCursorFileTest, NamedPipeForCursorImageIsPassedOver) {
+    EXPECT_GT(MenuLabels(ShotWhen([](const Capture& s) { return MenuLabels(s) > 0; })), 600);
+    Run("xdotool key Escape");
+    ExpectExit(27);
+}
+
 TEST(GameWithoutDisplay, SaysWhyOnStandardErrorAndEnds) {
     const std::string out =
-        e2e::Output("env -u DISPLAY -u WAYLAND_DISPLAY '" TAVORIN_EXE "' 2>&1; echo status $?");
+        e2e::Output("env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR '" TAVORIN_EXE
+                    "' 2>&1; echo status $?");
     EXPECT_NE(out.find("InitD3D(): Direct3DCreate9() failed!\nstatus 0\n"), std::string::npos)
         << out;
+    EXPECT_NE(out.find("no display"), std::string::npos) << out;
+    EXPECT_EQ(out.find("XDG_RUNTIME_DIR"), std::string::npos) << out;
+}
+
+// Started again and again, each time right after another X client was killed on the same
+// display: every start shows the game's window, none the device failure.
+TEST(GameStarts, EveryTimeRightAfterAnotherClientDied) {
+    if (!e2e::HaveProgram("Xvfb") || !e2e::HaveProgram("xdotool")) {
+        GTEST_SKIP() << "needs Xvfb and xdotool";
+    }
+    e2e::XvfbDisplay display;
+    ASSERT_TRUE(display.Start());
+    const std::string env = "exec env DISPLAY=" + display.name() + " ";
+    constexpr int kStarts = 12;
+    int shown = 0;
+    for (int start = 0; start < kStarts; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start));
+        const pid_t client = e2e::Spawn(env + "'" TAVORIN_X_HELPER "' window Client 0 0 400 300");
+        // Killed once its window is up, or after a while whatever it managed.
+        e2e::FindWindow(display.name(), "Client", 5s);
+        kill(client, SIGKILL);
+        e2e::WaitForExit(client, 5s);
+        const pid_t game = e2e::Spawn("cd '" TAVORIN_ASSETS "' && " + env + "'" TAVORIN_EXE "'");
+        const bool window = !e2e::FindWindow(display.name(), "Tavorin", 20s).empty();
+        EXPECT_TRUE(e2e::RunOn(display.name(), "xdotool search --name 'InitD3D'").empty());
+        shown += window ? 1 : 0;
+        kill(game, SIGKILL);
+        e2e::WaitForExit(game, 5s);
+    }
+    EXPECT_EQ(shown, kStarts);
 }
 
 // Under a window manager: a frame around the client area, a close box, a minimise box.
