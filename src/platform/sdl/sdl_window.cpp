@@ -40,9 +40,10 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(std::shared_ptr<SdlVideo> video, cons
         SDL_ShowWindow(handle);
         // The size asked for is the outer one: where the window manager reports its frame,
         // the client area is what the frame leaves, and the frame's corner sits at (x, y).
-        // The manager tells the frame a moment after the window is mapped, if it has one.
+        // The manager tells the frame a moment after the window is mapped; without one that
+        // tells, there is nothing to wait for.
         int top = 0, left = 0, bottom = 0, right = 0;
-        const Uint32 giveUp = SDL_GetTicks() + kFrameWait;
+        const Uint32 giveUp = SDL_GetTicks() + (FrameExtentsReported(handle) ? kFrameWait : 0);
         bool framed = false;
         while (!framed && !SDL_TICKS_PASSED(SDL_GetTicks(), giveUp)) {
             SDL_PumpEvents();

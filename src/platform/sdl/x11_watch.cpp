@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xatom.h>
 
 #include <algorithm>
 #include <vector>
@@ -107,6 +108,34 @@ uint32_t XWindowDestroyedBy(const SDL_Event& event) {
     }
     window->gone = true;
     return window->sdlId;
+}
+
+bool FrameExtentsReported(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
+        return true;
+    }
+    // A manager after the EWMH names its check window on the root; only such a one sets
+    // the frame extents.
+    Display* display = info.info.x11.display;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) {
+        return false;
+    }
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    const bool named =
+        XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
+                           &type, &format, &count, &after, &data) == Success &&
+        type == XA_WINDOW && count == 1;
+    if (data) {
+        XFree(data);
+    }
+    return named;
 }
 
 }  // namespace platform::sdl

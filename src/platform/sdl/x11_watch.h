@@ -22,4 +22,8 @@ bool XWindowGone(SDL_Window* window);
 // The SDL id of the watched window an event reports destroyed, or 0.
 uint32_t XWindowDestroyedBy(const SDL_Event& event);
 
+// Whether a window manager that reports frame sizes (_NET_FRAME_EXTENTS) runs on the
+// window's X display; true where that cannot be told (not X).
+bool FrameExtentsReported(SDL_Window* window);
+
 }  // namespace platform::sdl
