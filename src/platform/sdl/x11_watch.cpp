@@ -61,10 +61,11 @@ void WatchXWindow(SDL_Window* window) {
     if (!XidOf(window, xid)) {
         return;
     }
-    if (watched().empty() && !previousHandler) {
-        // Installed once, over SDL's own; SDL's passing handlers around its GLX calls come
-        // and go above it.
-        previousHandler = XSetErrorHandler(OnXError);
+    // Put over SDL's own, again whenever SDL's video started anew; SDL's passing handlers
+    // around its GLX calls come and go above it.
+    const XErrorHandler current = XSetErrorHandler(OnXError);
+    if (current != OnXError) {
+        previousHandler = current;
     }
     // The event that reports it destroyed is passed on to the game as well.
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
