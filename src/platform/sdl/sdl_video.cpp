@@ -99,6 +99,12 @@ std::shared_ptr<SdlVideo> SdlVideo::Start() {
     // The game closes itself through WM_CLOSE; SDL is not to quit on its own.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // On X, EGL makes just the one context the device asks for; SDL's GLX would first make
+    // a hidden one of its own to read the extensions. Where EGL is missing, windows go back
+    // to GLX (SdlWindow::Open).
+    if (!SDL_getenv(SDL_HINT_VIDEO_X11_FORCE_EGL)) {
+        SDL_SetHint(SDL_HINT_VIDEO_X11_FORCE_EGL, "1");
+    }
     const bool driverChosen = SDL_getenv("SDL_VIDEODRIVER") != nullptr;
     if (!driverChosen) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, VisibleDrivers().c_str());

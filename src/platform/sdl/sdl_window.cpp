@@ -27,8 +27,14 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(std::shared_ptr<SdlVideo> video, cons
     if (!(desc.style & ws::CAPTION)) {
         flags |= SDL_WINDOW_BORDERLESS;
     }
-    SDL_Window* handle = SDL_CreateWindow(desc.title ? desc.title : "", desc.x, desc.y, desc.width,
-                                          desc.height, flags);
+    const char* title = desc.title ? desc.title : "";
+    SDL_Window* handle = SDL_CreateWindow(title, desc.x, desc.y, desc.width, desc.height, flags);
+    if (!handle && !SDL_getenv(SDL_HINT_VIDEO_X11_FORCE_EGL) &&
+        SDL_GetHintBoolean(SDL_HINT_VIDEO_X11_FORCE_EGL, SDL_FALSE)) {
+        // No EGL here: OpenGL through GLX, as SDL would have it.
+        SDL_SetHint(SDL_HINT_VIDEO_X11_FORCE_EGL, "0");
+        handle = SDL_CreateWindow(title, desc.x, desc.y, desc.width, desc.height, flags);
+    }
     if (!handle) {
         ReportWhy("no window", SDL_GetError());
         return nullptr;
