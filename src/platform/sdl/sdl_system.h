@@ -7,7 +7,8 @@
 //    messages (key down and up, system keys, characters, close) taken one at a time; Alt+F4
 //    and the close box through WM_CLOSE; a window destroyed by another X client goes through
 //    WM_DESTROY like any other. Modal message boxes, on standard error where none can show.
-//  - Device: a 1280 x 768 back buffer of 16-bit colour and depth (a framebuffer object),
+//  - Device: OpenGL 3.3 core, through EGL on X (GLX where EGL is missing), one context;
+//    a 1280 x 768 back buffer of 16-bit colour and depth (a framebuffer object),
 //    scaled into the window on Present; loss while hidden or minimised, reset, and a new
 //    context after a graphics reset. A frame that asks for exactly what is on screen is not
 //    drawn again: Present then only paces the loop to the display.
