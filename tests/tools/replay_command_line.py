@@ -3,22 +3,15 @@
 the clock's range, and keys after the window closed reported."""
 
 import json
-import subprocess
 import sys
 
-
-def run(tool, *args):
-    done = subprocess.run([tool, *args], capture_output=True, text=True)
-    return done.returncode, done.stdout, done.stderr
+from command_line_check import Expectations, run
 
 
 def main():
     tool = sys.argv[1]
-    failures = []
-
-    def expect(what, condition):
-        if not condition:
-            failures.append(what)
+    checks = Expectations()
+    expect = checks.expect
 
     status, out, err = run(tool, "--help")
     expect("--help: usage on standard output, status 0",
@@ -43,10 +36,7 @@ def main():
     status, out, err = run(tool, "--time", "5", "S", "Alt+0x73")
     expect("nothing to report when the quit key is the last", status == 0 and err == "")
 
-    for failure in failures:
-        print("FAIL", failure)
-    print(f"{len(failures)} failures")
-    return 1 if failures else 0
+    return checks.report()
 
 
 if __name__ == "__main__":

@@ -2,22 +2,15 @@
 """tavorin-solve's command line: what goes to which stream, and the exit status."""
 
 import json
-import subprocess
 import sys
 
-
-def run(tool, *args):
-    done = subprocess.run([tool, *args], capture_output=True, text=True)
-    return done.returncode, done.stdout, done.stderr
+from command_line_check import Expectations, run
 
 
 def main():
     tool, version = sys.argv[1], sys.argv[2]
-    failures = []
-
-    def expect(what, condition):
-        if not condition:
-            failures.append(what)
+    checks = Expectations()
+    expect = checks.expect
 
     status, out, err = run(tool, "--help")
     expect("--help: usage on standard output, status 0",
@@ -48,10 +41,7 @@ def main():
            status == 0 and "1700000691: won in " in out and "wins found: " in out
            and "3 deals (1700000690 to 1700000692)" in out)
 
-    for failure in failures:
-        print("FAIL", failure)
-    print(f"{len(failures)} failures")
-    return 1 if failures else 0
+    return checks.report()
 
 
 if __name__ == "__main__":
