@@ -32,27 +32,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display number and writes it once it is ready.
-Xvfb -displayfd 3 -screen 0 1600x1000x24 +extension GLX -nolisten tcp 3>"$work/display" \
-    >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "$0: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$root/scripts/x_display.sh"
+start_xvfb "$work" || { echo "$0: Xvfb did not start" >&2; exit 1; }
 
 # The game reads arrow.bmp from its working directory.
 cp "$root/assets/arrow.bmp" "$work/"
 (cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
 tavorin=$!
-window=""
-for _ in $(seq 100); do
-    window="$(xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null | head -n1 || true)"
-    [ -n "$window" ] && break
-    sleep 0.1
-done
+window="$(game_window 100)"
 [ -n "$window" ] || { echo "$0: the game window did not appear" >&2; cat "$work/game.log" >&2; exit 1; }
 xdotool windowfocus --sync "$window"
 sleep 1

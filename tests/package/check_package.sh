@@ -121,23 +121,12 @@ check "tavorin and every tool answer --version with $version" versions
 check "tavorin-replay plays from PATH" bash -c "tavorin-replay --time 0 --text S C | grep -q ."
 
 # The game from PATH, started in a folder without arrow.bmp, on a private display.
-Xvfb -displayfd 3 -screen 0 1600x1000x24 +extension GLX -nolisten tcp 3>"$work/display" \
-    >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$root/scripts/x_display.sh"
+start_xvfb "$work" || true
 mkdir "$work/home"
 (cd "$work/home" && exec tavorin) >"$work/game.log" 2>&1 &
 game=$!
-window=""
-for _ in $(seq 200); do
-    window="$(xdotool search --onlyvisible --name '^Tavorin$' 2>/dev/null | head -n1 || true)"
-    [ -n "$window" ] && break
-    sleep 0.1
-done
+window="$(game_window 200)"
 [ -n "$window" ] || cat "$work/game.log"
 require "tavorin from PATH opens its window" test -n "$window"
 check "it runs the installed game" test "$(readlink "/proc/$game/exe")" = /usr/lib/games/tavorin/tavorin

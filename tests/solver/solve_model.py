@@ -14,17 +14,11 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
-from replay_model import KEYS, PIPS, Model  # noqa: E402
+from replay_model import KEYS, Model  # noqa: E402
 
 
-def qualifies(tail):
-    counts = [0] * 7
-    for tile in tail:
-        for half in tile:
-            counts[PIPS[half]] += 1
-    triples = sum(1 for v in range(1, 7) if counts[v] >= 3)
-    leftover = sum(v * (counts[v] - 3 if counts[v] >= 3 else counts[v]) for v in range(1, 7))
-    return triples == 2 or (triples >= 1 and leftover >= 9)
+# The row check is the replay model's own.
+qualifies = Model.qualifies
 
 
 def deal(rows, stock):
