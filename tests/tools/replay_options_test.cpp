@@ -1,26 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "options_checks.h"
 #include "replay/replay_options.h"
 
 namespace {
 
-using replay::BadArgument;
 using replay::ParseReplayOptions;
 using replay::ReplayOptions;
 
 ReplayOptions Parsed(const std::vector<std::string>& args) {
-    const auto parsed = ParseReplayOptions(args);
-    if (const auto* bad = std::get_if<BadArgument>(&parsed)) {
-        ADD_FAILURE() << bad->message;
-        return {};
-    }
-    return std::get<ReplayOptions>(parsed);
-}
-
-std::string Refusal(const std::vector<std::string>& args) {
-    const auto parsed = ParseReplayOptions(args);
-    const auto* bad = std::get_if<BadArgument>(&parsed);
-    return bad ? bad->message : "accepted";
+    return options_checks::Accepted(ParseReplayOptions(args));
 }
 
 TEST(ReplayOptions, KeysOfEveryFormInAnyCase) {
@@ -42,30 +31,24 @@ TEST(ReplayOptions, KeysOfEveryFormInAnyCase) {
 
 // Each refusal names what was wrong.
 TEST(ReplayOptions, BadArgumentsAreNamed) {
-    const struct {
-        std::vector<std::string> args;
-        std::string named;
-    } cases[] = {
-        {{"Z"}, "unknown key 'Z'"},
-        {{"S", "F3"}, "unknown key 'F3'"},
-        {{"0x"}, "'0x'"},
-        {{"0x123"}, "'0x123'"},
-        {{"0xG1"}, "'0xG1'"},
-        {{"Alt+"}, "'Alt+'"},
-        {{"Alt+Alt+S"}, "'Alt+Alt+S'"},
-        {{"--time"}, "--time needs a value"},
-        {{"--time", "12x"}, "not '12x'"},
-        {{"--time", ""}, "not ''"},
-        {{"--time", "-1"}, "from 0 to 4294967295, not '-1'"},
-        {{"--time", "4294967296"}, "not '4294967296'"},
-        {{"--dump-mesh"}, "--dump-mesh needs a value"},
-        {{"--dump-mesh", ""}, "--dump-mesh needs a file name prefix"},
-        {{"--verbose"}, "unknown argument '--verbose'"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_NE(Refusal(c.args).find(c.named), std::string::npos)
-            << Refusal(c.args) << " should name " << c.named;
-    }
+    options_checks::ExpectRefusalsNamed(
+        ParseReplayOptions, {
+                                {{"Z"}, "unknown key 'Z'"},
+                                {{"S", "F3"}, "unknown key 'F3'"},
+                                {{"0x"}, "'0x'"},
+                                {{"0x123"}, "'0x123'"},
+                                {{"0xG1"}, "'0xG1'"},
+                                {{"Alt+"}, "'Alt+'"},
+                                {{"Alt+Alt+S"}, "'Alt+Alt+S'"},
+                                {{"--time"}, "--time needs a value"},
+                                {{"--time", "12x"}, "not '12x'"},
+                                {{"--time", ""}, "not ''"},
+                                {{"--time", "-1"}, "from 0 to 4294967295, not '-1'"},
+                                {{"--time", "4294967296"}, "not '4294967296'"},
+                                {{"--dump-mesh"}, "--dump-mesh needs a value"},
+                                {{"--dump-mesh", ""}, "--dump-mesh needs a file name prefix"},
+                                {{"--verbose"}, "unknown argument '--verbose'"},
+                            });
 }
 
 TEST(ReplayOptions, HelpWhateverElseIsThere) {

@@ -1,26 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "options_checks.h"
 #include "solve/solve_options.h"
 
 namespace {
 
-using solve::BadArgument;
 using solve::ParseSolveOptions;
 using solve::SolveOptions;
 
 SolveOptions Parsed(const std::vector<std::string>& args) {
-    const auto parsed = ParseSolveOptions(args);
-    if (const auto* bad = std::get_if<BadArgument>(&parsed)) {
-        ADD_FAILURE() << bad->message;
-        return {};
-    }
-    return std::get<SolveOptions>(parsed);
-}
-
-std::string Refusal(const std::vector<std::string>& args) {
-    const auto parsed = ParseSolveOptions(args);
-    const auto* bad = std::get_if<BadArgument>(&parsed);
-    return bad ? bad->message : "accepted";
+    return options_checks::Accepted(ParseSolveOptions(args));
 }
 
 TEST(SolveOptions, OneDealOrARange) {
@@ -48,28 +37,23 @@ TEST(SolveOptions, OneDealOrARange) {
 
 // Each refusal names what was wrong.
 TEST(SolveOptions, BadArgumentsAreNamed) {
-    const struct {
-        std::vector<std::string> args;
-        std::string named;
-    } cases[] = {
-        {{}, "--time"},
-        {{"--time"}, "--time needs a value"},
-        {{"--time", "-1"}, "--time takes a whole number from 0 to 4294967295, not '-1'"},
-        {{"--time", "4294967296"}, "not '4294967296'"},
-        {{"--time", "12x"}, "not '12x'"},
-        {{"--time", ""}, "not ''"},
-        {{"--from", "1", "--count", "0"}, "--count takes a whole number from 1"},
-        {{"--from", "4294967295", "--count", "2"}, "runs past second 4294967295"},
-        {{"--time", "5", "--count", "2"}, "--count goes with --from"},
-        {{"--time", "5", "--from", "6"}, "--from: give one --time or one --from"},
-        {{"--time", "5", "--threads", "0"}, "--threads takes a whole number from 1 to 1024"},
-        {{"--time", "5", "--verbose"}, "unknown argument '--verbose'"},
-        {{"1700000000"}, "unknown argument '1700000000'"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_NE(Refusal(c.args).find(c.named), std::string::npos)
-            << Refusal(c.args) << " should name " << c.named;
-    }
+    options_checks::ExpectRefusalsNamed(
+        ParseSolveOptions,
+        {
+            {{}, "--time"},
+            {{"--time"}, "--time needs a value"},
+            {{"--time", "-1"}, "--time takes a whole number from 0 to 4294967295, not '-1'"},
+            {{"--time", "4294967296"}, "not '4294967296'"},
+            {{"--time", "12x"}, "not '12x'"},
+            {{"--time", ""}, "not ''"},
+            {{"--from", "1", "--count", "0"}, "--count takes a whole number from 1"},
+            {{"--from", "4294967295", "--count", "2"}, "runs past second 4294967295"},
+            {{"--time", "5", "--count", "2"}, "--count goes with --from"},
+            {{"--time", "5", "--from", "6"}, "--from: give one --time or one --from"},
+            {{"--time", "5", "--threads", "0"}, "--threads takes a whole number from 1 to 1024"},
+            {{"--time", "5", "--verbose"}, "unknown argument '--verbose'"},
+            {{"1700000000"}, "unknown argument '1700000000'"},
+        });
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ std::string TilesText(const board::TileBoard& board, int row) {
 
 }  // namespace
 
-std::string_view GameStateName(int32_t gameState) {
+std::string_view GameStateName(app::GameState gameState) {
     switch (gameState) {
         case app::Tutorial:
             return "Tutorial";
@@ -71,7 +71,7 @@ std::string PositionJson(std::string_view key, const app::GameFlow& flow,
         out += '"';
     }
     out += ",\"gameState\":";
-    out += std::to_string(flow.GameState);
+    out += std::to_string(static_cast<int32_t>(flow.GameState));
     out += ",\"currentRow\":";
     out += std::to_string(flow.currentRow);
     out += ",\"counts\":[";

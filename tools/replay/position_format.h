@@ -17,6 +17,6 @@ std::string PositionJson(std::string_view key, const app::GameFlow& flow,
 std::string PositionText(std::string_view key, const app::GameFlow& flow,
                          const board::TileBoard& board);
 
-std::string_view GameStateName(int32_t gameState);
+std::string_view GameStateName(app::GameState gameState);
 
 }  // namespace replay

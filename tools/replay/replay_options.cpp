@@ -1,6 +1,5 @@
 #include "replay/replay_options.h"
 
-#include <charconv>
 #include <limits>
 
 namespace replay {
@@ -23,22 +22,7 @@ const char* const kUsage =
     "\n"
     "KEY: Esc Q S F2 N C D T, 0xNN for any virtual-key code, or Alt+KEY; in any letter case.\n";
 
-namespace {
-
-std::optional<int64_t> ParseSeconds(const std::string& text) {
-    uint64_t value = 0;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    if (text.empty() || error != std::errc() || end != last ||
-        value > std::numeric_limits<uint32_t>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<int64_t>(value);
-}
-
-}  // namespace
-
-std::variant<ReplayOptions, BadArgument> ParseReplayOptions(const std::vector<std::string>& args) {
+cli::Parsed<ReplayOptions> ParseReplayOptions(const std::vector<std::string>& args) {
     ReplayOptions options;
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
@@ -54,28 +38,29 @@ std::variant<ReplayOptions, BadArgument> ParseReplayOptions(const std::vector<st
             options.version = true;
         } else if (arg == "--time" || arg == "--dump-mesh") {
             if (i + 1 >= args.size()) {
-                return BadArgument{arg + " needs a value"};
+                return cli::BadArgument{arg + " needs a value"};
             }
             const std::string& value = args[++i];
             if (arg == "--dump-mesh") {
                 if (value.empty()) {
-                    return BadArgument{"--dump-mesh needs a file name prefix"};
+                    return cli::BadArgument{"--dump-mesh needs a file name prefix"};
                 }
                 options.meshPrefix = value;
-            } else if (const auto seconds = ParseSeconds(value)) {
-                options.time = seconds;
+            } else if (const auto seconds =
+                           cli::ParseWholeNumber(value, std::numeric_limits<uint32_t>::max())) {
+                options.time = static_cast<int64_t>(*seconds);
             } else {
-                return BadArgument{"--time takes a whole number from 0 to 4294967295, not '" +
-                                   value + "'"};
+                return cli::BadArgument{"--time takes a whole number from 0 to 4294967295, not '" +
+                                        value + "'"};
             }
         } else if (const auto key = headless::ParseKey(arg)) {
             options.keyNames.push_back(arg);
             options.keys.push_back(*key);
         } else if (arg.starts_with("--")) {
-            return BadArgument{"unknown argument '" + arg + "'"};
+            return cli::BadArgument{"unknown argument '" + arg + "'"};
         } else {
-            return BadArgument{"unknown key '" + arg +
-                               "' (keys: Esc Q S F2 N C D T, 0xNN, Alt+KEY)"};
+            return cli::BadArgument{"unknown key '" + arg +
+                                    "' (keys: Esc Q S F2 N C D T, 0xNN, Alt+KEY)"};
         }
     }
     return options;

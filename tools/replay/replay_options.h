@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
+#include "cli/tool_start.h"
 #include "headless/key_names.h"
 
 namespace replay {
@@ -20,13 +20,8 @@ struct ReplayOptions {
     std::vector<headless::Key> keys;
 };
 
-// What was wrong, naming the argument.
-struct BadArgument {
-    std::string message;
-};
-
 extern const char* const kUsage;
 
-std::variant<ReplayOptions, BadArgument> ParseReplayOptions(const std::vector<std::string>& args);
+cli::Parsed<ReplayOptions> ParseReplayOptions(const std::vector<std::string>& args);
 
 }  // namespace replay

@@ -1,94 +1,85 @@
 // Proves deals won or lost, with a shortest winning key sequence for each won one.
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <iostream>
-#include <string>
 #include <thread>
 #include <variant>
-#include <vector>
 
-#include "platform/console/standard_streams.h"
+#include "cli/tool_start.h"
 #include "platform/console/terminal.h"
 #include "solve/deal_report.h"
+#include "solve/progress_line.h"
 #include "solve/range_run.h"
 #include "solve/solve_options.h"
-#include "version/version.h"
 
-int main(int argc, char** argv) {
-    platform::UseBinaryStandardStreams();
-    const auto parsed = solve::ParseSolveOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (const auto* bad = std::get_if<solve::BadArgument>(&parsed)) {
-        std::cerr << "tavorin-solve: " << bad->message << "\n"
-                  << "Try 'tavorin-solve --help' for more.\n";
-        return 2;
-    }
-    const auto& options = std::get<solve::SolveOptions>(parsed);
-    if (options.help) {
-        std::cout << solve::kUsage;
-        return std::cout.flush() ? 0 : 1;
-    }
-    if (options.version) {
-        std::cout << version::VersionLine("tavorin-solve") << '\n';
-        return std::cout.flush() ? 0 : 1;
-    }
+namespace {
 
+solve::RangeSettings SettingsFrom(const solve::SolveOptions& options) {
     solve::RangeSettings settings;
     settings.from = options.from;
     settings.count = options.count;
     settings.quick = options.quick;
     settings.threads =
         options.threads != 0 ? options.threads : std::max(std::thread::hardware_concurrency(), 1u);
-    const bool showProgress = platform::StandardErrorIsTerminal();
-    const auto started = std::chrono::steady_clock::now();
-    const std::clock_t processorStarted = std::clock();
-    solve::RangeSummary summary;
-    bool progressShown = false;
-    const auto clearProgress = [&] {
-        if (progressShown) {
-            std::cerr << "\r\033[K" << std::flush;
-            progressShown = false;
-        }
-    };
+    return settings;
+}
 
-    solve::DecideRange(
-        settings,
-        [&](const solve::DealResult& result) {
-            summary.Add(result);
-            if (!result.replayCleared) {
-                clearProgress();
-                std::cerr << "tavorin-solve: the keys found for " << result.time
-                          << " do not clear the board in the game; not printed\n";
-            }
-            clearProgress();
-            std::cout << (options.json ? solve::JsonLine(result) : solve::TextLine(result)) << '\n';
-        },
-        [&](uint64_t decided) {
-            if (!showProgress) {
-                return;
-            }
-            std::cout.flush();
-            const std::chrono::duration<double> elapsed =
-                std::chrono::steady_clock::now() - started;
-            std::cerr << "\r\033[K" << decided << " of " << settings.count << " deals decided, "
-                      << summary.won() << " won so far, " << static_cast<int>(elapsed.count())
-                      << " s" << std::flush;
-            progressShown = true;
-        });
-    clearProgress();
+// The wall and processor time a range took, for its summary.
+class Stopwatch {
+  public:
+    double WallSeconds() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_).count();
+    }
+    double ProcessorSeconds() const {
+        return static_cast<double>(std::clock() - processor_) / CLOCKS_PER_SEC;
+    }
+
+  private:
+    std::chrono::steady_clock::time_point wall_ = std::chrono::steady_clock::now();
+    std::clock_t processor_ = std::clock();
+};
+
+int Solve(const solve::SolveOptions& options) {
+    const solve::RangeSettings settings = SettingsFrom(options);
+    const Stopwatch stopwatch;
+    solve::RangeSummary summary;
+    solve::ProgressLine progress(settings.count, platform::StandardErrorIsTerminal());
+    const auto emit = [&](const solve::DealResult& result) {
+        summary.Add(result);
+        progress.Clear();
+        if (!result.replayCleared) {
+            std::cerr << "tavorin-solve: the keys found for " << result.time
+                      << " do not clear the board in the game; not printed\n";
+        }
+        std::cout << (options.json ? solve::JsonLine(result) : solve::TextLine(result)) << '\n';
+    };
+    solve::DecideRange(settings, emit,
+                       [&](uint64_t decided) { progress.Show(decided, summary.won()); });
+    progress.Clear();
 
     if (options.range) {
-        const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - started;
-        const double processor =
-            static_cast<double>(std::clock() - processorStarted) / CLOCKS_PER_SEC;
+        const double wall = stopwatch.WallSeconds();
+        const double processor = stopwatch.ProcessorSeconds();
         std::cout << (options.json
-                          ? summary.Json(wall.count(), processor) + "\n"
-                          : summary.Text(options.quick, wall.count(), processor, settings.threads));
+                          ? summary.Json(wall, processor) + "\n"
+                          : summary.Text(options.quick, wall, processor, settings.threads));
     }
-    std::cout.flush();
-    if (!std::cout) {
+    if (!std::cout.flush()) {
         std::cerr << "tavorin-solve: could not write the output\n";
         return 1;
     }
     return summary.unverified() == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    auto started = cli::StartTool<solve::SolveOptions>("tavorin-solve", solve::kUsage, argc, argv,
+                                                       solve::ParseSolveOptions);
+    if (const int* status = std::get_if<int>(&started)) {
+        return *status;
+    }
+    return Solve(std::get<solve::SolveOptions>(started));
 }

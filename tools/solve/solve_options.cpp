@@ -1,6 +1,5 @@
 #include "solve/solve_options.h"
 
-#include <charconv>
 #include <limits>
 #include <optional>
 
@@ -24,21 +23,67 @@ const char* const kUsage =
 
 namespace {
 
-std::optional<uint64_t> ParseNumber(const std::string& text, uint64_t most) {
-    uint64_t value = 0;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    if (text.empty() || error != std::errc() || end != last || value > most) {
-        return std::nullopt;
+constexpr uint64_t kLastSecond = std::numeric_limits<uint32_t>::max();
+
+// The number an option takes, within its range.
+std::optional<cli::BadArgument> ReadNumber(const std::string& arg, const std::string& value,
+                                           uint64_t& number) {
+    const bool positive = arg == "--count" || arg == "--threads";
+    const uint64_t most = arg == "--count"     ? kLastSecond + 1
+                          : arg == "--threads" ? 1024
+                                               : kLastSecond;
+    const auto parsed = cli::ParseWholeNumber(value, most);
+    if (!parsed || (positive && *parsed == 0)) {
+        const char* range = arg == "--count"     ? "1 to 4294967296"
+                            : arg == "--threads" ? "1 to 1024"
+                                                 : "0 to 4294967295";
+        return cli::BadArgument{arg + " takes a whole number from " + range + ", not '" + value +
+                                "'"};
     }
-    return value;
+    number = *parsed;
+    return std::nullopt;
 }
 
-constexpr uint64_t kLastSecond = std::numeric_limits<uint32_t>::max();
+// --time, --from, --count or --threads with its value.
+std::optional<cli::BadArgument> ReadValueOption(const std::string& arg, const std::string& value,
+                                                SolveOptions& options, bool& time, bool& count) {
+    uint64_t number = 0;
+    if (auto bad = ReadNumber(arg, value, number)) {
+        return bad;
+    }
+    if (arg == "--time" || arg == "--from") {
+        if (time || options.range) {
+            return cli::BadArgument{arg + ": give one --time or one --from"};
+        }
+        options.from = static_cast<uint32_t>(number);
+        (arg == "--time" ? time : options.range) = true;
+    } else if (arg == "--count") {
+        options.count = number;
+        count = true;
+    } else {
+        options.threads = static_cast<unsigned>(number);
+    }
+    return std::nullopt;
+}
+
+// What the options say together, once each has been read.
+std::optional<cli::BadArgument> CheckTogether(const SolveOptions& options, bool time, bool count) {
+    if (!time && !options.range) {
+        return cli::BadArgument{"give --time T, or --from T and --count N"};
+    }
+    if (count && !options.range) {
+        return cli::BadArgument{"--count goes with --from, not --time"};
+    }
+    if (options.from + options.count - 1 > kLastSecond) {
+        return cli::BadArgument{"--count " + std::to_string(options.count) + " from " +
+                                std::to_string(options.from) + " runs past second 4294967295"};
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
-std::variant<SolveOptions, BadArgument> ParseSolveOptions(const std::vector<std::string>& args) {
+cli::Parsed<SolveOptions> ParseSolveOptions(const std::vector<std::string>& args) {
     SolveOptions options;
     for (const std::string& arg : args) {
         options.help = options.help || arg == "--help" || arg == "-h";
@@ -51,54 +96,22 @@ std::variant<SolveOptions, BadArgument> ParseSolveOptions(const std::vector<std:
     bool count = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--json") {
-            options.json = true;
-            continue;
-        }
-        if (arg == "--quick") {
-            options.quick = true;
+        if (arg == "--json" || arg == "--quick") {
+            (arg == "--json" ? options.json : options.quick) = true;
             continue;
         }
         if (arg != "--time" && arg != "--from" && arg != "--count" && arg != "--threads") {
-            return BadArgument{"unknown argument '" + arg + "'"};
+            return cli::BadArgument{"unknown argument '" + arg + "'"};
         }
         if (i + 1 >= args.size()) {
-            return BadArgument{arg + " needs a value"};
+            return cli::BadArgument{arg + " needs a value"};
         }
-        const std::string& value = args[++i];
-        const uint64_t most = arg == "--count"     ? kLastSecond + 1
-                              : arg == "--threads" ? 1024
-                                                   : kLastSecond;
-        const auto number = ParseNumber(value, most);
-        if (!number || ((arg == "--count" || arg == "--threads") && *number == 0)) {
-            const char* range = arg == "--count"     ? "1 to 4294967296"
-                                : arg == "--threads" ? "1 to 1024"
-                                                     : "0 to 4294967295";
-            return BadArgument{arg + " takes a whole number from " + range + ", not '" + value +
-                               "'"};
-        }
-        if (arg == "--time" || arg == "--from") {
-            if (time || options.range) {
-                return BadArgument{arg + ": give one --time or one --from"};
-            }
-            options.from = static_cast<uint32_t>(*number);
-            (arg == "--time" ? time : options.range) = true;
-        } else if (arg == "--count") {
-            options.count = *number;
-            count = true;
-        } else {
-            options.threads = static_cast<unsigned>(*number);
+        if (auto bad = ReadValueOption(arg, args[++i], options, time, count)) {
+            return *bad;
         }
     }
-    if (!time && !options.range) {
-        return BadArgument{"give --time T, or --from T and --count N"};
-    }
-    if (count && !options.range) {
-        return BadArgument{"--count goes with --from, not --time"};
-    }
-    if (options.from + options.count - 1 > kLastSecond) {
-        return BadArgument{"--count " + std::to_string(options.count) + " from " +
-                           std::to_string(options.from) + " runs past second 4294967295"};
+    if (auto bad = CheckTogether(options, time, count)) {
+        return *bad;
     }
     return options;
 }

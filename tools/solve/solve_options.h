@@ -2,8 +2,9 @@
 
 #include <cstdint>
 #include <string>
-#include <variant>
 #include <vector>
+
+#include "cli/tool_start.h"
 
 namespace solve {
 
@@ -18,12 +19,7 @@ struct SolveOptions {
     bool version = false;
 };
 
-// What was wrong, naming the argument.
-struct BadArgument {
-    std::string message;
-};
-
-std::variant<SolveOptions, BadArgument> ParseSolveOptions(const std::vector<std::string>& args);
+cli::Parsed<SolveOptions> ParseSolveOptions(const std::vector<std::string>& args);
 
 extern const char* const kUsage;
 
