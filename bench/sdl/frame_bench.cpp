@@ -126,7 +126,7 @@ BENCHMARK(BM_RulesPageText)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 // Processor time of the process over the wall time of the frames, in percent of one core.
 template <typename Draw>
-void PerSecond(benchmark::State& state, int32_t screen, Draw draw) {
+void PerSecond(benchmark::State& state, app::GameState screen, Draw draw) {
     Stage& paced = Paced();
     paced.flow.GameState = screen;
     // A second of 60 Hz frames an iteration; the first frame of a screen is drawn, the rest

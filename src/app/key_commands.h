@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/game_flow.h"
+
 namespace app {
 
 struct KeyCommand {
     bool quit = false;
-    int32_t gameState = 0;  // when not quitting
+    GameState gameState = NewDeal;  // when not quitting
 };
 
 // The command of a key-down's virtual-key code; none for every other code.

@@ -46,7 +46,7 @@ class SessionTest : public ::testing::Test {
         return session->Run();
     }
 
-    int32_t state() const { return session->flow.GameState; }
+    app::GameState state() const { return session->flow.GameState; }
     const record::CallLog& log() { return system.log(); }
     std::size_t Find(std::string_view call, std::size_t from = 0) { return log().Find(call, from); }
     std::size_t Count(std::string_view call) { return log().Count(call); }

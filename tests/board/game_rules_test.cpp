@@ -22,7 +22,7 @@ struct OneFrameAKey {
     }
     void Frame() { play->Frame(); }
     board::TileBoard& board() { return play->game().board; }
-    void ExpectFlow(int32_t gameState, int32_t currentRow) {
+    void ExpectFlow(app::GameState gameState, int32_t currentRow) {
         EXPECT_EQ(play->flow().GameState, gameState);
         EXPECT_EQ(play->flow().currentRow, currentRow);
     }
