@@ -33,7 +33,7 @@ void UploadBuffers(benchmark::State& state) {
     int uploads = 0;
     for (auto _ : state) {
         mesh.UploadBuffers();
-        benchmark::DoNotOptimize(mesh.vertexBuffer.get());
+        benchmark::DoNotOptimize(mesh.vertexBuffer());
         if (logging && ++uploads % 1024 == 0) {
             rig.system.log().Clear();  // keeps the log from growing across iterations
         }

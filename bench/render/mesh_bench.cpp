@@ -19,7 +19,7 @@ void BM_ApplyColours(benchmark::State& state) {
     board.ShuffleAndLayOut([&random] { return random.Draw(); });
     for (auto _ : state) {
         mesh->ApplyColours(board);
-        benchmark::DoNotOptimize(mesh->vertices.data());
+        benchmark::DoNotOptimize(mesh->vertices().data());
         benchmark::ClobberMemory();
     }
 }
@@ -32,8 +32,8 @@ void BM_BuildVerticesAndIndices(benchmark::State& state) {
     for (auto _ : state) {
         mesh->BuildVertices();
         mesh->BuildIndices();
-        benchmark::DoNotOptimize(mesh->vertices.data());
-        benchmark::DoNotOptimize(mesh->indices.data());
+        benchmark::DoNotOptimize(mesh->vertices().data());
+        benchmark::DoNotOptimize(mesh->indices().data());
         benchmark::ClobberMemory();
     }
 }

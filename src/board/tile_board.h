@@ -16,9 +16,9 @@ inline constexpr int kHalvesPerRow = 2 * kPositionsPerRow;
 inline constexpr int kHalfCount = kStorageRows * kHalvesPerRow;
 inline constexpr int kStockFirstHalf = kStockRow * kHalvesPerRow;
 
-// Indices into TileBoard::counts.
-inline constexpr int kStockCount = 5;
-inline constexpr int kLiveRows = 6;
+// TileBoard::counts holds the five table rows' counts at their row numbers, then these two.
+inline constexpr int kStockCountIndex = 5;
+inline constexpr int kLiveRowsIndex = 6;
 inline constexpr int kCountEntries = 7;
 
 inline constexpr std::array<int16_t, kCountEntries> kOpeningCounts = {5, 5, 5, 5, 5, 7, 5};
@@ -41,10 +41,10 @@ class TileBoard {
     std::array<FaceCode, kHalfCount> halves{};  // all empty until the first layout
     std::array<int16_t, kCountEntries> counts = kOpeningCounts;
 
-    int16_t& stockCount() { return counts[kStockCount]; }
-    int16_t stockCount() const { return counts[kStockCount]; }
-    int16_t& liveRows() { return counts[kLiveRows]; }
-    int16_t liveRows() const { return counts[kLiveRows]; }
+    int16_t& stockCount() { return counts[kStockCountIndex]; }
+    int16_t stockCount() const { return counts[kStockCountIndex]; }
+    int16_t& liveRows() { return counts[kLiveRowsIndex]; }
+    int16_t liveRows() const { return counts[kLiveRowsIndex]; }
     Tile TileAt(int row, int position) const {
         const int h = HalfIndex(row, position);
         return {halves[static_cast<std::size_t>(h)], halves[static_cast<std::size_t>(h) + 1]};

@@ -27,28 +27,28 @@ float Move(float position, int32_t motion, float sensitivity, bool invert) {
 
 InputManager::InputManager(platform::System& system, platform::Window* window,
                            platform::Device* device, bool& running, uint32_t width, uint32_t height)
-    : cursorX(static_cast<float>(width * 0.5)),
-      cursorY(static_cast<float>(height * 0.5)),
-      screenWidth(width),
-      screenHeight(height),
-      system_(system),
+    : system_(system),
       window_(window),
       device_(device),
-      running_(running) {
+      running_(running),
+      cursorX_(static_cast<float>(width * 0.5)),
+      cursorY_(static_cast<float>(height * 0.5)),
+      screenWidth_(width),
+      screenHeight_(height) {
     if (!InitDirectInput() || !InitKeyboard() || !InitMouse()) {
         running_ = false;
     }
 }
 
 InputManager::~InputManager() {
-    for (std::unique_ptr<platform::InputDevice>* device : {&keyboard, &mouse}) {
+    for (std::unique_ptr<platform::InputDevice>* device : {&keyboard_, &mouse_}) {
         if (*device) {
             (*device)->Unacquire();
             device->reset();
         }
     }
-    directInput.reset();
-    cursorTexture.reset();
+    directInput_.reset();
+    cursorTexture_.reset();
 }
 
 void InputManager::Report(const char* text, const char* caption) {
@@ -56,9 +56,9 @@ void InputManager::Report(const char* text, const char* caption) {
 }
 
 bool InputManager::InitDirectInput() {
-    const platform::HResult r = system_.DirectInput8Create(platform::dinput::VERSION, directInput);
-    if (platform::Failed(r) || !directInput) {
-        directInput.reset();
+    const platform::HResult r = system_.DirectInput8Create(platform::dinput::VERSION, directInput_);
+    if (platform::Failed(r) || !directInput_) {
+        directInput_.reset();
         Report("DirectInput8Create() failed!", "InitDirectInput()");
         return false;
     }
@@ -67,7 +67,7 @@ bool InputManager::InitDirectInput() {
 
 bool InputManager::OpenDevice(platform::DeviceGuid guid, platform::DataFormat format,
                               std::unique_ptr<platform::InputDevice>& device, const char* caption) {
-    const platform::HResult r = directInput->CreateDevice(guid, device);
+    const platform::HResult r = directInput_->CreateDevice(guid, device);
     if (platform::Failed(r) || !device) {
         device.reset();
         Report("CreateDevice() failed!", caption);
@@ -89,18 +89,18 @@ bool InputManager::OpenDevice(platform::DeviceGuid guid, platform::DataFormat fo
 }
 
 bool InputManager::InitKeyboard() {
-    return OpenDevice(platform::DeviceGuid::SysKeyboard, platform::DataFormat::Keyboard, keyboard,
+    return OpenDevice(platform::DeviceGuid::SysKeyboard, platform::DataFormat::Keyboard, keyboard_,
                       "InitKeyboard()");
 }
 
 bool InputManager::InitMouse() {
-    if (!OpenDevice(platform::DeviceGuid::SysMouse, platform::DataFormat::Mouse2, mouse,
+    if (!OpenDevice(platform::DeviceGuid::SysMouse, platform::DataFormat::Mouse2, mouse_,
                     "InitMouse()")) {
         return false;
     }
     platform::DeviceCaps caps{};
     caps.dwSize = sizeof(caps);
-    if (platform::Failed(mouse->GetCapabilities(caps))) {
+    if (platform::Failed(mouse_->GetCapabilities(caps))) {
         // Whatever a failed call left behind says nothing: no mouse.
         caps = {};
         caps.dwSize = sizeof(caps);
@@ -109,8 +109,8 @@ bool InputManager::InitMouse() {
         Report("Mouse is currently not attached!", "InitMouse()");
         return false;
     }
-    axisCount = caps.dwAxes;
-    buttonCount = caps.dwButtons;
+    axisCount_ = caps.dwAxes;
+    buttonCount_ = caps.dwButtons;
     LoadCursorImage("arrow.bmp", 0, 0, 0xFFFFFFFFu);
     SetCursorMode(false, 1.0f);
     return true;
@@ -123,31 +123,31 @@ void InputManager::LoadCursorImage(const char* file, int32_t value1, int32_t val
     if (device_ && file) {
         const platform::HResult r = device_->CreateTextureFromFileExA(
             file, d3d::X_DEFAULT, d3d::X_DEFAULT, d3d::X_DEFAULT, 0, d3d::FMT_UNKNOWN,
-            d3d::POOL_MANAGED, d3d::X_DEFAULT, d3d::X_DEFAULT, 0xFF000000u, cursorTexture);
+            d3d::POOL_MANAGED, d3d::X_DEFAULT, d3d::X_DEFAULT, 0xFF000000u, cursorTexture_);
         if (platform::Failed(r)) {
-            cursorTexture.reset();
+            cursorTexture_.reset();
         }
     }
-    imageValue1 = value1;
-    imageValue2 = value2;
-    imageValue3 = value3;
+    imageValue1_ = value1;
+    imageValue2_ = value2;
+    imageValue3_ = value3;
 }
 
 void InputManager::SetCursorMode(bool invert, float newSensitivity) {
-    invertY = invert;
-    sensitivity = newSensitivity;
+    invertY_ = invert;
+    sensitivity_ = newSensitivity;
 }
 
 bool InputManager::Update() {
-    if (!keyboard || !mouse) {
+    if (!keyboard_ || !mouse_) {
         return false;  // set-up failed; there is nothing to read
     }
     const platform::HResult keys =
-        keyboard->GetDeviceState(static_cast<uint32_t>(keyState.size()), keyState.data());
+        keyboard_->GetDeviceState(static_cast<uint32_t>(keyState_.size()), keyState_.data());
     if (platform::Failed(keys)) {
         if (keys == platform::kInputLost) {
             // Taken back quietly, like the mouse: the window lost the device, not the player.
-            keyboard->Acquire();
+            keyboard_->Acquire();
         } else if (!keyboardFailing_) {
             // Once per run of failures: a modal box every frame would lock the player out.
             keyboardFailing_ = true;
@@ -157,17 +157,17 @@ bool InputManager::Update() {
     }
     keyboardFailing_ = false;
 
-    const platform::HResult motion = mouse->GetDeviceState(sizeof(mouseState), &mouseState);
+    const platform::HResult motion = mouse_->GetDeviceState(sizeof(mouseState_), &mouseState_);
     if (platform::Failed(motion)) {
         // No motion was read: the last frame's motion must not be counted twice.
-        mouseState = {};
+        mouseState_ = {};
         if (motion == platform::kInputLost) {
-            mouse->Acquire();
+            mouse_->Acquire();
         }
     }
 
-    cursorX = Clamp(Move(cursorX, mouseState.lX, sensitivity, false), screenWidth);
-    cursorY = Clamp(Move(cursorY, mouseState.lY, sensitivity, invertY), screenHeight);
+    cursorX_ = Clamp(Move(cursorX_, mouseState_.lX, sensitivity_, false), screenWidth_);
+    cursorY_ = Clamp(Move(cursorY_, mouseState_.lY, sensitivity_, invertY_), screenHeight_);
     return true;
 }
 

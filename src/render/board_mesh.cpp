@@ -14,16 +14,16 @@ BoardMesh::~BoardMesh() {
 
 float BoardMesh::SlotCentreX(int slot) const {
     const int position = slot < kTableSlots ? slot % board::kPositionsPerRow : slot - kTableSlots;
-    return static_cast<float>(position) * slotPitch + kLeftCentreX;
+    return static_cast<float>(position) * slotPitch_ + kLeftCentreX;
 }
 
 float BoardMesh::SlotCentreY(int slot) const {
-    const float lastRowY = kTopCentreY - static_cast<float>(board::kTableRows - 1) * rowPitch;
+    const float lastRowY = kTopCentreY - static_cast<float>(board::kTableRows - 1) * rowPitch_;
     if (slot >= kTableSlots) {
         // The stock hangs below the last table row's centre line, whether or not it is live.
-        return lastRowY - stockRowGap;
+        return lastRowY - stockRowGap_;
     }
-    return kTopCentreY - static_cast<float>(slot / board::kPositionsPerRow) * rowPitch;
+    return kTopCentreY - static_cast<float>(slot / board::kPositionsPerRow) * rowPitch_;
 }
 
 }  // namespace render

@@ -64,20 +64,12 @@ class BoardMesh {
     BoardMesh(const BoardMesh&) = delete;
     BoardMesh& operator=(const BoardMesh&) = delete;
 
-    int32_t vertexCount = kVertexCount;
-    int32_t primitiveCount = kPrimitiveCount;
-    float slotPitch = 2.5f;
-    float rowPitch = 4.375f;
-    float stockRowGap = 5.25f;
-    FaceColourTable faceColours{};
-    std::array<TileVertex, kVertexCount> vertices{};
-    std::array<uint16_t, kIndexCount> indices{};
-    platform::Matrix worldRotationX{};
-    platform::Matrix worldRotationY{};
-    platform::Matrix worldTranslation{};
-    std::unique_ptr<platform::VertexBuffer> vertexBuffer;
-    std::unique_ptr<platform::IndexBuffer> indexBuffer;
-    void* lockedData = nullptr;
+    // The mesh as the next upload hands it to the device.
+    const std::array<TileVertex, kVertexCount>& vertices() const { return vertices_; }
+    const std::array<uint16_t, kIndexCount>& indices() const { return indices_; }
+    // Null until the first upload, and after one that failed.
+    const platform::VertexBuffer* vertexBuffer() const { return vertexBuffer_.get(); }
+    const platform::IndexBuffer* indexBuffer() const { return indexBuffer_.get(); }
 
     void BuildFaceColours();
     // Positions of all slots, every colour white; reads only the three pitches.
@@ -102,6 +94,20 @@ class BoardMesh {
     void ReleaseBuffers();
 
     platform::Device& device_;
+    int32_t vertexCount_ = kVertexCount;
+    int32_t primitiveCount_ = kPrimitiveCount;
+    float slotPitch_ = 2.5f;
+    float rowPitch_ = 4.375f;
+    float stockRowGap_ = 5.25f;
+    FaceColourTable faceColours_{};
+    std::array<TileVertex, kVertexCount> vertices_{};
+    std::array<uint16_t, kIndexCount> indices_{};
+    platform::Matrix worldRotationX_{};
+    platform::Matrix worldRotationY_{};
+    platform::Matrix worldTranslation_{};
+    std::unique_ptr<platform::VertexBuffer> vertexBuffer_;
+    std::unique_ptr<platform::IndexBuffer> indexBuffer_;
+    void* lockedData_ = nullptr;
 };
 
 }  // namespace render

@@ -52,17 +52,17 @@ void PaintAll(TileVertex* v, int count, uint32_t colour) {
 }  // namespace
 
 void BoardMesh::BuildFaceColours() {
-    faceColours = kFaceColours;
+    faceColours_ = kFaceColours;
 }
 
 void BoardMesh::ApplyColours(const board::TileBoard& board) {
-    TileVertex* v = vertices.data();
+    TileVertex* v = vertices_.data();
     const board::FaceCode* half = board.halves.data();
     for (int row = 0; row < board::kTableRows; ++row) {
         const board::FaceCode* code = half + board::HalfIndex(row, 0);
         for (int position = 0; position < board::kPositionsPerRow; ++position) {
-            const auto& upper = faceColours[Row(code[0])];
-            const auto& lower = faceColours[Row(code[1])];
+            const auto& upper = faceColours_[Row(code[0])];
+            const auto& lower = faceColours_[Row(code[1])];
             PaintPips(v, upper);
             PaintPips(v + kLowerHalfFirstVertex, lower);
             // The body takes the lower half's colour, so an empty place is black throughout.

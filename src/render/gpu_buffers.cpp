@@ -33,19 +33,19 @@ void MakeFilledBuffer(std::unique_ptr<BufferT>& buffer, void*& lockedData, const
 }  // namespace
 
 void BoardMesh::ReleaseBuffers() {
-    vertexBuffer.reset();
-    indexBuffer.reset();
+    vertexBuffer_.reset();
+    indexBuffer_.reset();
 }
 
 void BoardMesh::UploadBuffers() {
     ReleaseBuffers();
-    MakeFilledBuffer(vertexBuffer, lockedData, vertices.data(), kVertexBufferBytes,
+    MakeFilledBuffer(vertexBuffer_, lockedData_, vertices_.data(), kVertexBufferBytes,
                      [this](std::unique_ptr<platform::VertexBuffer>& out) {
                          return device_.CreateVertexBuffer(
                              kVertexBufferBytes, platform::d3d::USAGE_WRITEONLY, kTileVertexFormat,
                              platform::d3d::POOL_MANAGED, out);
                      });
-    MakeFilledBuffer(indexBuffer, lockedData, indices.data(), kIndexBufferBytes,
+    MakeFilledBuffer(indexBuffer_, lockedData_, indices_.data(), kIndexBufferBytes,
                      [this](std::unique_ptr<platform::IndexBuffer>& out) {
                          return device_.CreateIndexBuffer(kIndexBufferBytes, 0,
                                                           platform::d3d::FMT_INDEX16,
@@ -59,23 +59,23 @@ void BoardMesh::SetWorldTransform(float x, float y, float tilt) {
         // An infinite or NaN tilt would fill the world matrix with NaN and lose the board.
         angle = 0.0f;
     }
-    worldRotationX = platform::MatrixRotationX(angle);
-    worldRotationY = platform::MatrixRotationY(angle);
-    worldTranslation = platform::MatrixTranslation(x, y, kWorldZ);
+    worldRotationX_ = platform::MatrixRotationX(angle);
+    worldRotationY_ = platform::MatrixRotationY(angle);
+    worldTranslation_ = platform::MatrixTranslation(x, y, kWorldZ);
     const platform::Matrix world = platform::MatrixMultiply(
-        platform::MatrixMultiply(worldRotationX, worldRotationY), worldTranslation);
+        platform::MatrixMultiply(worldRotationX_, worldRotationY_), worldTranslation_);
     device_.SetTransform(platform::d3d::TS_WORLD, world);
 }
 
 void BoardMesh::DrawBoard() {
-    if (!vertexBuffer || !indexBuffer) {
+    if (!vertexBuffer_ || !indexBuffer_) {
         return;
     }
-    device_.SetStreamSource(0, vertexBuffer.get(), 0, sizeof(TileVertex));
-    device_.SetIndices(indexBuffer.get());
+    device_.SetStreamSource(0, vertexBuffer_.get(), 0, sizeof(TileVertex));
+    device_.SetIndices(indexBuffer_.get());
     device_.DrawIndexedPrimitive(platform::d3d::PT_TRIANGLELIST, 0, 0,
-                                 static_cast<uint32_t>(vertexCount), 0,
-                                 static_cast<uint32_t>(primitiveCount));
+                                 static_cast<uint32_t>(vertexCount_), 0,
+                                 static_cast<uint32_t>(primitiveCount_));
 }
 
 void BoardMesh::Render(float x, float y, float tilt) {

@@ -9,12 +9,12 @@ namespace {
 constexpr int kBodyIndices = 30;
 constexpr int kIndicesPerPip = 6;
 static_assert(kBodyIndices + 2 * kPipsPerHalf * kIndicesPerPip == kIndicesPerSlot);
-static_assert(kVertexCount - 1 <= 0xFFFF, "16-bit indices must reach every vertex");
+static_assert(kVertexCount - 1 <= 0xFFFF, "16-bit indices_ must reach every vertex");
 
 }  // namespace
 
 void BoardMesh::BuildIndices() {
-    uint16_t* out = indices.data();
+    uint16_t* out = indices_.data();
     auto put = [&out](int a, int b, int c) {
         *out++ = static_cast<uint16_t>(a);
         *out++ = static_cast<uint16_t>(b);

@@ -76,7 +76,7 @@ void BoardMesh::BuildVertices() {
     const std::array<float, 3> columns = PipColumnOffsets();
     const BodyOutline body = MakeBodyOutline();
 
-    TileVertex* v = vertices.data();
+    TileVertex* v = vertices_.data();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const float cx = SlotCentreX(slot);
         const float cy = SlotCentreY(slot);

@@ -32,17 +32,17 @@ TEST_F(GpuUpload, EveryUploadLeavesOnePairHoldingTheMeshByteForByteAndEachFrameD
         Passes(2);
         EXPECT_EQ(system.live().vertexBuffers, 1);
         EXPECT_EQ(system.live().indexBuffers, 1);
-        EXPECT_TRUE(SameBytes(mesh.vertexBuffer.get(), mesh.vertices));
-        EXPECT_TRUE(SameBytes(mesh.indexBuffer.get(), mesh.indices));
+        EXPECT_TRUE(SameBytes(mesh.vertexBuffer(), mesh.vertices()));
+        EXPECT_TRUE(SameBytes(mesh.indexBuffer(), mesh.indices()));
     }
     // One indexed draw of the whole board per Playing frame, from the buffers now held.
     EXPECT_EQ(system.device().draws, 1 + 7);
     EXPECT_EQ(log()[log().FindLast("Device::DrawIndexedPrimitive")].args,
               Args(4, 0, 0, 13860, 0, 7590));
     EXPECT_EQ(log()[log().FindLast("Device::SetStreamSource")].args,
-              Args(0, record::RecordSystem::Tag(mesh.vertexBuffer.get()), 0, 16));
+              Args(0, record::RecordSystem::Tag(mesh.vertexBuffer()), 0, 16));
     EXPECT_EQ(log()[log().FindLast("Device::SetIndices")].args,
-              Args(record::RecordSystem::Tag(mesh.indexBuffer.get())));
+              Args(record::RecordSystem::Tag(mesh.indexBuffer())));
     EXPECT_EQ(Count("VertexBuffer::Unlock"), Count("VertexBuffer::Lock"));
     EXPECT_EQ(system.device().invalidCalls, 0);
 

@@ -13,8 +13,8 @@ using WindowMessages = SessionTest;
 TEST_F(WindowMessages, FromTheMenuEachKeyIsACommandCarriedOutInItsPassOrSwallowed) {
     // S and F2 start, T shows the rules; N, C and D work on the unplayed board.
     const std::map<uint32_t, app::GameState> commands{{'S', Playing}, {platform::vk::F2, Playing},
-                                               {'N', Playing}, {'C', Playing},
-                                               {'D', Playing}, {'T', Tutorial}};
+                                                      {'N', Playing}, {'C', Playing},
+                                                      {'D', Playing}, {'T', Tutorial}};
     for (uint32_t key = 0; key < 256; ++key) {
         SCOPED_TRACE(key);
         record::RecordSystem fresh;

@@ -13,16 +13,16 @@ TEST(CursorImage, AnImageThatCannotBeLoadedIsNeitherReportedNorFatal) {
     InputManager& input = rig.Start();
     EXPECT_TRUE(rig.running);
     EXPECT_TRUE(rig.system.messageBoxes().empty());
-    EXPECT_EQ(input.cursorTexture, nullptr);
-    EXPECT_EQ(input.sensitivity, 1.0f);  // set-up went on past the image
+    EXPECT_EQ(input.cursorTexture(), nullptr);
+    EXPECT_EQ(input.sensitivity(), 1.0f);  // set-up went on past the image
     EXPECT_TRUE(rig.Move(1, 1));
-    EXPECT_EQ(input.cursorX, 641.0f);
+    EXPECT_EQ(input.cursorX(), 641.0f);
     rig.input.reset();
     EXPECT_EQ(rig.system.log().Count("Texture::Release"), 0u);
 
     InputRig headless;  // no device to load it into
     headless.device.reset();
-    EXPECT_EQ(headless.Start().cursorTexture, nullptr);
+    EXPECT_EQ(headless.Start().cursorTexture(), nullptr);
     EXPECT_TRUE(headless.running);
 }
 

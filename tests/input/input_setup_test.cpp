@@ -97,7 +97,7 @@ TEST(InputSetup, BothDevicesAreReadInTheBackgroundWithoutTakingThemFromOthers) {
     const auto& log = rig.system.log();
     EXPECT_EQ(log[log.Find("Keyboard::SetCooperativeLevel")].args[1], "10");
     EXPECT_EQ(log[log.Find("Mouse::SetCooperativeLevel")].args[1], "10");
-    EXPECT_NE(rig.input->cursorTexture, nullptr);
+    EXPECT_NE(rig.input->cursorTexture(), nullptr);
 }
 
 }  // namespace

@@ -36,16 +36,16 @@ TEST(Cursor, StartsCentredAndStaysWithinTheBackBufferBothEndsIncluded) {
         SCOPED_TRACE(::testing::Message() << m.dx << ", " << m.dy << " inverted " << m.invert);
         InputRig rig;
         InputManager& input = rig.Start();
-        EXPECT_EQ(input.cursorX, 640.0f);
-        EXPECT_EQ(input.cursorY, 384.0f);
+        EXPECT_EQ(input.cursorX(), 640.0f);
+        EXPECT_EQ(input.cursorY(), 384.0f);
         input.SetCursorMode(m.invert, m.sensitivity);
         EXPECT_TRUE(rig.Move(m.dx, m.dy));
-        EXPECT_EQ(input.cursorX, m.x);
-        EXPECT_EQ(input.cursorY, m.y);
+        EXPECT_EQ(input.cursorX(), m.x);
+        EXPECT_EQ(input.cursorY(), m.y);
         if (m.x == 1280.0f) {
             rig.Move(-1, -1);  // the bound itself was kept: one step back is inside at once
-            EXPECT_EQ(input.cursorX, 1279.0f);
-            EXPECT_EQ(input.cursorY, 767.0f);
+            EXPECT_EQ(input.cursorX(), 1279.0f);
+            EXPECT_EQ(input.cursorY(), 767.0f);
         }
     }
 }
@@ -64,8 +64,8 @@ TEST(Update, FailedOrLostMouseReadsMoveNothingAndALostMouseIsTakenBackQuietly) {
     EXPECT_TRUE(rig.Move(-10, 0));  // taken back, the next read works
     rig.system.faults().mouse.getDeviceState = FailPlan::Nth(1);
     EXPECT_TRUE(input.Update());  // other failures are neither answered nor shown
-    EXPECT_EQ(input.cursorX, 680.0f);
-    EXPECT_EQ(input.cursorY, 404.0f);
+    EXPECT_EQ(input.cursorX(), 680.0f);
+    EXPECT_EQ(input.cursorY(), 404.0f);
     EXPECT_EQ(rig.system.log().Count("Mouse::Acquire"), 2u);
     EXPECT_TRUE(rig.system.messageBoxes().empty());
 }
@@ -77,8 +77,8 @@ TEST(Update, FailedKeyboardReadsAreShownOncePerRunAndLeaveTheCursorStill) {
     for (int frame = 0; frame < 3; ++frame) {
         EXPECT_FALSE(rig.Move(100, 100)) << frame;
     }
-    EXPECT_EQ(input.cursorX, 640.0f);
-    EXPECT_EQ(input.cursorY, 384.0f);
+    EXPECT_EQ(input.cursorX(), 640.0f);
+    EXPECT_EQ(input.cursorY(), 384.0f);
     EXPECT_EQ(rig.system.log().Count("Mouse::GetDeviceState"), 0u);
     ASSERT_EQ(rig.system.messageBoxes().size(), 1u);
     EXPECT_EQ(rig.system.messageBoxes()[0].text, "GetDeviceState() failed!");

@@ -58,9 +58,9 @@ TEST(GpuBuffers, AFailedBufferIsNeitherFilledNorDrawn) {
         rig.mesh->UploadBuffers();  // each upload replaces the pair
     }
     EXPECT_EQ(rig.LiveBuffers(), 2);
-    const auto bytes = platform::record::BufferBytes(rig.mesh->vertexBuffer.get());
-    ASSERT_EQ(bytes.size(), sizeof rig.mesh->vertices);
-    EXPECT_EQ(std::memcmp(bytes.data(), rig.mesh->vertices.data(), bytes.size()), 0);
+    const auto bytes = platform::record::BufferBytes(rig.mesh->vertexBuffer());
+    ASSERT_EQ(bytes.size(), sizeof rig.mesh->vertices());
+    EXPECT_EQ(std::memcmp(bytes.data(), rig.mesh->vertices().data(), bytes.size()), 0);
     rig.Frame();
     EXPECT_EQ(rig.system.device().draws, 1);
     EXPECT_EQ(rig.system.device().lastDrawPrimitives, 7590u);

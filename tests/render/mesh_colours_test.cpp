@@ -29,7 +29,7 @@ class MeshColours : public ::testing::Test {
         board.halves[board::HalfIndex(row, position)] = first;
         board.halves[board::HalfIndex(row, position) + 1] = second;
     }
-    uint32_t Shown(int slot, int k) const { return mesh->vertices[84 * slot + k].diffuse; }
+    uint32_t Shown(int slot, int k) const { return mesh->vertices()[84 * slot + k].diffuse; }
 };
 
 // Code c over code 10 - c, so that the two halves of each tile differ; the body takes the

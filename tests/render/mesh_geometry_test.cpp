@@ -17,9 +17,9 @@ class MeshGeometry : public ::testing::Test {
     std::unique_ptr<render::BoardMesh> mesh = std::make_unique<render::BoardMesh>(device);
 
     void ExpectVertex(int v, double x, double y) const {
-        EXPECT_NEAR(mesh->vertices[v].x, x, kTolerance) << "vertex " << v;
-        EXPECT_NEAR(mesh->vertices[v].y, y, kTolerance) << "vertex " << v;
-        EXPECT_EQ(mesh->vertices[v].z, 30.0f) << "vertex " << v;
+        EXPECT_NEAR(mesh->vertices()[v].x, x, kTolerance) << "vertex " << v;
+        EXPECT_NEAR(mesh->vertices()[v].y, y, kTolerance) << "vertex " << v;
+        EXPECT_EQ(mesh->vertices()[v].z, 30.0f) << "vertex " << v;
     }
 };
 
@@ -37,14 +37,14 @@ TEST_F(MeshGeometry, VerticesLieWhereTheTilesAre) {
         double x = 0;
         double y = 0;
         for (int v = 84 * c.slot; v < 84 * c.slot + 84; ++v) {
-            x += mesh->vertices[v].x / 84;
-            y += mesh->vertices[v].y / 84;
+            x += mesh->vertices()[v].x / 84;
+            y += mesh->vertices()[v].y / 84;
         }
         EXPECT_NEAR(x, c.x, kTolerance) << "slot " << c.slot;
         EXPECT_NEAR(y, c.y, kTolerance) << "slot " << c.slot;
     }
     // The body of slot 159 spans 2.4 by 3.5 around its centre.
-    const auto body = mesh->vertices.begin() + 84 * 159 + 72;
+    const auto body = mesh->vertices().begin() + 84 * 159 + 72;
     const auto [left, right] =
         std::minmax_element(body, body + 12, [](auto a, auto b) { return a.x < b.x; });
     const auto [bottom, top] =
@@ -61,14 +61,14 @@ TEST_F(MeshGeometry, IndicesDrawTheBodyThenThePipsOfEverySlot) {
     const int firstPip[] = {2, 3, 1, 1, 3, 0};
     const int end[] = {13846, 13847, 13845, 13845, 13847, 13844};
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(mesh->indices[i], start[i]);
-        EXPECT_EQ(mesh->indices[30 + i], firstPip[i]);
-        EXPECT_EQ(mesh->indices[render::kIndexCount - 6 + i], end[i]);
+        EXPECT_EQ(mesh->indices()[i], start[i]);
+        EXPECT_EQ(mesh->indices()[30 + i], firstPip[i]);
+        EXPECT_EQ(mesh->indices()[render::kIndexCount - 6 + i], end[i]);
     }
-    EXPECT_EQ(mesh->indices[138], 167);
+    EXPECT_EQ(mesh->indices()[138], 167);
 
     std::vector<bool> used(render::kVertexCount, false);
-    for (uint16_t i : mesh->indices) {
+    for (uint16_t i : mesh->indices()) {
         ASSERT_LE(i, 13859);
         used[i] = true;
     }

@@ -86,7 +86,7 @@ std::string MeshColourFault(const render::BoardMesh& mesh, const board::TileBoar
         }
         for (int v = 0; v < render::kVerticesPerSlot; ++v) {
             const auto& vertex =
-                mesh.vertices[static_cast<std::size_t>(slot * render::kVerticesPerSlot + v)];
+                mesh.vertices()[static_cast<std::size_t>(slot * render::kVerticesPerSlot + v)];
             if (vertex.diffuse != want[static_cast<std::size_t>(v)]) {
                 return "slot " + std::to_string(slot) + " vertex " + std::to_string(v) +
                        " has the wrong colour";

@@ -26,16 +26,16 @@ bool WriteFile(const std::string& path, const std::vector<char>& bytes) {
 
 bool DumpMesh(const render::BoardMesh& mesh, const std::string& prefix) {
     std::vector<char> vertices;
-    vertices.reserve(mesh.vertices.size() * sizeof(render::TileVertex));
-    for (const render::TileVertex& v : mesh.vertices) {
+    vertices.reserve(mesh.vertices().size() * sizeof(render::TileVertex));
+    for (const render::TileVertex& v : mesh.vertices()) {
         PutLittleEndian(vertices, std::bit_cast<uint32_t>(v.x), 4);
         PutLittleEndian(vertices, std::bit_cast<uint32_t>(v.y), 4);
         PutLittleEndian(vertices, std::bit_cast<uint32_t>(v.z), 4);
         PutLittleEndian(vertices, v.diffuse, 4);
     }
     std::vector<char> indices;
-    indices.reserve(mesh.indices.size() * sizeof(uint16_t));
-    for (uint16_t index : mesh.indices) {
+    indices.reserve(mesh.indices().size() * sizeof(uint16_t));
+    for (uint16_t index : mesh.indices()) {
         PutLittleEndian(indices, index, 2);
     }
     return WriteFile(prefix + ".vertices", vertices) && WriteFile(prefix + ".indices", indices);
