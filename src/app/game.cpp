@@ -27,10 +27,7 @@ void Game::Step(float x, float y, float tilt) {
             break;
         case CheckRow: {
             CheckCurrentRow();
-            int next = flow_.currentRow + 1;
-            while (next < board::kTableRows && board.counts[static_cast<std::size_t>(next)] == 0) {
-                ++next;
-            }
+            const int next = board::NextLiveRow(board.counts, flow_.currentRow);
             if (next < board::kTableRows) {
                 flow_.currentRow = next;
                 flow_.GameState = Playing;

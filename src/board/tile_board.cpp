@@ -25,12 +25,7 @@ void TileBoard::LayOut(const WorkingList& working) {
 }
 
 void TileBoard::CheckCurrentRow(int32_t& currentRow) {
-    if (currentRow < 0) {
-        currentRow = 0;
-    }
-    while (currentRow < kTableRows && counts[At(currentRow)] == 0) {
-        ++currentRow;
-    }
+    currentRow = NextLiveRow(counts, std::max(currentRow, 0) - 1);  // this row or a later one
     if (currentRow < kTableRows) {
         CheckRowTail(currentRow);
     }

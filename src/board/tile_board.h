@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -32,6 +34,18 @@ using WorkingList = std::array<FaceCode, 2 * kTileCount>;
 // Index of the first half of the tile at a storage row's position.
 constexpr int HalfIndex(int row, int position) {
     return row * kHalvesPerRow + 2 * position;
+}
+
+// The first table row after `row` that holds tiles, or kTableRows when none does; from row -1
+// on, the first live row. `counts` starts with the five table rows' counts: the board's own,
+// or a copy of them.
+template <typename Counts>
+constexpr int NextLiveRow(const Counts& counts, int row) {
+    int next = std::max(row + 1, 0);
+    while (next < kTableRows && counts[static_cast<std::size_t>(next)] == 0) {
+        ++next;
+    }
+    return next;
 }
 
 // The board storage: five table rows and the stock, each 32 tile positions packed from 0,

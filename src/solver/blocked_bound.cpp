@@ -1,6 +1,7 @@
 #include "solver/blocked_bound.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace solver {
 
@@ -21,10 +22,6 @@ class UntilDeal {
     void From(const Counts& counts, int walk, unsigned blocked, int keys, bool fresh) {
         const int lower = lengths_.Keys(counts, walk);
         if (lower == LengthBound::kNoWin || keys + lower >= best_) {
-            return;
-        }
-        if (blocked == 0) {
-            best_ = keys + lower;  // nothing blocked: the length bound is exact here
             return;
         }
         if (fresh) {
@@ -128,6 +125,7 @@ uint8_t BlockedBound::Keys(const Counts& counts, int walk, unsigned blocked) {
 }
 
 uint8_t BlockedBound::Search(const Counts& counts, int walk, unsigned blocked) const {
+    assert(blocked != 0);  // with nothing blocked the length bound is the answer (Keys)
     UntilDeal search(lengths_, LengthBound::kNoWin);
     search.From(counts, walk, blocked, 0, true);
     return static_cast<uint8_t>(std::min(search.best(), static_cast<int>(LengthBound::kNoWin)));

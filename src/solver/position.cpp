@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "solver/row_lengths.h"
+
 namespace solver {
 
 namespace {
@@ -49,26 +51,17 @@ Position Position::FromBoard(const board::TileBoard& board, int32_t currentRow) 
     for (int i = 0; i < p.stockCount; ++i) {
         p.stock[i] = ClassOf(board.TileAt(board::kStockRow, i));
     }
-    int walk = std::max(currentRow, 0);
-    while (walk < board::kTableRows && p.counts[walk] == 0) {
-        ++walk;
-    }
+    const int walk = board::NextLiveRow(p.counts, std::max(currentRow, 0) - 1);  // as C finds it
     p.walk = static_cast<uint8_t>(walk < board::kTableRows ? walk : p.FirstLiveRow());
     return p;
 }
 
 int Position::FirstLiveRow() const {
-    for (int r = 0; r < board::kTableRows; ++r) {
-        if (counts[r] != 0) {
-            return r;
-        }
-    }
-    return 0;
+    return FirstLive(counts);
 }
 
 int Position::LiveRows() const {
-    return static_cast<int>(
-        std::count_if(counts.begin(), counts.end(), [](uint8_t n) { return n; }));
+    return LiveCount(counts);
 }
 
 void Position::Press(Key key) {
@@ -86,11 +79,7 @@ void Position::Press(Key key) {
 }
 
 int Position::NextLiveRow(int row) const {
-    int next = row + 1;
-    while (next < board::kTableRows && counts[next] == 0) {
-        ++next;
-    }
-    return next;
+    return NextLive(counts, row);
 }
 
 bool Position::CheckTail() {

@@ -13,23 +13,15 @@ using RowLengths = std::array<uint8_t, board::kTableRows>;
 
 inline constexpr int kNoRow = board::kTableRows;
 
+// The first live row, or row 0 of the empty table.
 inline int FirstLive(const RowLengths& lengths) {
-    for (int r = 0; r < board::kTableRows; ++r) {
-        if (lengths[r] != 0) {
-            return r;
-        }
-    }
-    return 0;
+    const int row = board::NextLiveRow(lengths, -1);
+    return row != kNoRow ? row : 0;
 }
 
 // The first live row after `row`, or kNoRow.
 inline int NextLive(const RowLengths& lengths, int row) {
-    for (int r = row + 1; r < board::kTableRows; ++r) {
-        if (lengths[r] != 0) {
-            return r;
-        }
-    }
-    return kNoRow;
+    return board::NextLiveRow(lengths, row);
 }
 
 inline int LiveCount(const RowLengths& lengths) {

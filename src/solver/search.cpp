@@ -1,97 +1,17 @@
 #include "solver/search.h"
 
-#include <algorithm>
-#include <bit>
-#include <utility>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "solver/between_deals.h"
 #include "solver/blocked_bound.h"
+#include "solver/open_list.h"
 #include "solver/position_table.h"
 
 namespace solver {
 
 namespace {
-
-// Open nodes by priority, then deepest first, so that ties go to the node nearest a win.
-class OpenList {
-  public:
-    // Empties only the lists that were filled: a quick search spreads over many priorities.
-    void Clear() {
-        for (const auto& [priority, depth] : filled_) {
-            buckets_[priority].byDepth[depth].clear();
-        }
-        filled_.clear();
-        for (Bucket& bucket : buckets_) {
-            std::fill(bucket.holding.begin(), bucket.holding.end(), 0);
-        }
-        lowest_ = 0;
-        size_ = 0;
-    }
-
-    void Push(uint32_t id, int priority, int keysSoFar) {
-        const auto p = static_cast<std::size_t>(priority);
-        const auto depth = static_cast<std::size_t>(keysSoFar);
-        if (p >= buckets_.size()) {
-            buckets_.resize(p + 1);
-        }
-        Bucket& bucket = buckets_[p];
-        if (depth >= bucket.byDepth.size()) {
-            bucket.byDepth.resize(depth + 1);
-            bucket.holding.resize(depth / 64 + 1);
-        }
-        std::vector<uint32_t>& ids = bucket.byDepth[depth];
-        if (ids.empty()) {
-            filled_.emplace_back(p, depth);
-            bucket.holding[depth / 64] |= uint64_t{1} << (depth % 64);
-        }
-        ids.push_back(id);
-        lowest_ = std::min(lowest_, p);
-        ++size_;
-    }
-
-    // False when empty.
-    bool Pop(uint32_t& id, int& priority) {
-        if (size_ == 0) {
-            return false;
-        }
-        for (;; ++lowest_) {
-            Bucket& bucket = buckets_[lowest_];
-            for (auto word = bucket.holding.size(); word-- > 0;) {
-                if (bucket.holding[word] == 0) {
-                    continue;
-                }
-                const auto depth = 64 * word + 63 -
-                                   static_cast<std::size_t>(std::countl_zero(bucket.holding[word]));
-                std::vector<uint32_t>& ids = bucket.byDepth[depth];
-                id = ids.back();
-                ids.pop_back();
-                if (ids.empty()) {
-                    bucket.holding[word] &= ~(uint64_t{1} << (depth % 64));
-                } else {
-                    next_ = ids.back();
-                }
-                --size_;
-                priority = static_cast<int>(lowest_);
-                return true;
-            }
-        }
-    }
-
-    // Most likely the next to come off, for fetching its node early.
-    uint32_t Likely() const { return next_; }
-
-  private:
-    struct Bucket {
-        std::vector<std::vector<uint32_t>> byDepth;
-        std::vector<uint64_t> holding;  // a bit for each depth whose list holds ids
-    };
-    std::vector<Bucket> buckets_;                              // only ever grown
-    std::vector<std::pair<std::size_t, std::size_t>> filled_;  // lists that may hold ids
-    std::size_t lowest_ = 0;
-    std::size_t size_ = 0;
-    uint32_t next_ = 0;
-};
 
 // Appends the keys from one stored position to the next along a found path, found again by
 // playing every way to the next deal from the first.
@@ -118,6 +38,7 @@ std::string KeysTo(PositionTable& table, uint32_t id) {
     return keys;
 }
 
+// A way to the next deal, with what the node it leads to needs.
 struct Way {
     PackedPosition packed;
     uint64_t hash;
@@ -126,6 +47,152 @@ struct Way {
     uint8_t blocked;
     uint8_t keys;
     bool won;
+};
+
+// A quick search ranks by keys so far plus four times the bound: it heads for the win much
+// faster and still finds one about a fifth longer than the shortest.
+constexpr int kQuickWeight = 4;
+
+// A* over the positions right after each deal: from each, every way to the next deal is a
+// step costing its keys. A new position is queued on the cheap length bound and given the
+// sharp one only when it comes off the queue, since most never do; both bounds never
+// overestimate and fall by at most one per key, so the first win taken off the queue, or
+// found at the lowest total still queued, is a shortest one. A position not yet expanded
+// takes any shorter path found to it (only the quick search ever expands one too early).
+class AStar {
+  public:
+    AStar(PositionTable& table, OpenList& open, std::vector<Way>& ways, SearchMode mode)
+        : table_(table), open_(open), ways_(ways), quick_(mode == SearchMode::Quick) {}
+
+    // The node of the win found, or none once every position reached is lost.
+    std::optional<uint32_t> Run(const Position& start) {
+        table_.Clear();
+        open_.Clear();
+        AddStart(start);
+        uint32_t id = 0;
+        int lowest = 0;
+        while (open_.Pop(id, lowest)) {
+            table_.Prefetch(open_.Likely());
+            if (!ReadyToExpand(id, lowest)) {
+                continue;
+            }
+            table_[id].expanded = true;
+            const Position position = Unpack(table_[id].packed);
+            if (position.Won()) {
+                return id;
+            }
+            if (const auto win = Expand(id, position, lowest)) {
+                return win;
+            }
+        }
+        return std::nullopt;
+    }
+
+  private:
+    int Priority(const Node& node) const {
+        return node.keysSoFar + (quick_ ? kQuickWeight : 1) * node.bound;
+    }
+
+    void AddStart(const Position& start) {
+        const PackedPosition packed = Pack(start);
+        Node& node = table_[table_.Insert(packed, PositionTable::HashOf(packed)).first];
+        node.bound = lengths_.Keys(start.counts, start.walk);
+        node.lengths = start.counts;
+        node.walk = start.walk;
+        node.blocked = static_cast<uint8_t>(BlockedRows(start));
+        if (node.bound != LengthBound::kNoWin) {
+            open_.Push(0, Priority(node), 0);
+        }
+    }
+
+    // False for a node reached again by a shorter path since it was queued, and for one whose
+    // sharp bound, worked out now, sends it back to the queue (or out, when it finds no win).
+    bool ReadyToExpand(uint32_t id, int lowest) {
+        Node& node = table_[id];
+        if (node.expanded || Priority(node) != lowest) {
+            return false;
+        }
+        if (node.boundSharp) {
+            return true;
+        }
+        node.boundSharp = true;
+        const uint8_t sharp = blocked_.Keys(node.lengths, node.walk, node.blocked);
+        if (sharp <= node.bound) {
+            return true;
+        }
+        node.bound = sharp;
+        if (sharp != LengthBound::kNoWin) {
+            open_.Push(id, Priority(node), node.keysSoFar);
+        } else {
+            node.expanded = true;
+        }
+        return false;
+    }
+
+    // Scores every way to the next deal; a win to take at once ends the expansion.
+    std::optional<uint32_t> Expand(uint32_t id, const Position& position, int lowest) {
+        CollectWays(position);
+        const int keysSoFar = table_[id].keysSoFar;
+        for (const Way& way : ways_) {
+            if (const auto win = ScoreChild(id, keysSoFar + way.keys, lowest, way)) {
+                return win;
+            }
+        }
+        return std::nullopt;
+    }
+
+    void CollectWays(const Position& position) {
+        ways_.clear();
+        ForEachWayToDeal(position, [&](const Position& before, std::string_view keys) {
+            Way& w = ways_.emplace_back();
+            const auto dealt = DealtTiles(before);
+            w.packed = PackAfterDeal(before, dealt);
+            w.hash = PositionTable::HashOf(w.packed);
+            for (int r = 0; r < board::kTableRows; ++r) {
+                w.lengths[r] = static_cast<uint8_t>(before.counts[r] + (dealt[r] != kNoTile));
+            }
+            w.walk = static_cast<uint8_t>(before.FirstLiveRow());
+            w.blocked = static_cast<uint8_t>(BlockedRowsAfterDeal(before, dealt));
+            w.keys = static_cast<uint8_t>(keys.size());
+            w.won = before.Won();
+            table_.PrefetchSlot(w.hash);
+            return true;
+        });
+    }
+
+    // Queues the position a way leads to, `keys` from the start, unless it is known by a path
+    // as short or cannot be won; returns it when it is a win to take at once.
+    std::optional<uint32_t> ScoreChild(uint32_t parent, int keys, int lowest, const Way& way) {
+        const auto [childId, added] = table_.Insert(way.packed, way.hash);
+        Node& child = table_[childId];
+        if (!added && (child.expanded || child.keysSoFar <= keys)) {
+            return std::nullopt;
+        }
+        if (added) {
+            child.bound = lengths_.Keys(way.lengths, way.walk);
+            child.lengths = way.lengths;
+            child.walk = way.walk;
+            child.blocked = way.blocked;
+            if (child.bound == LengthBound::kNoWin) {
+                child.expanded = true;
+                return std::nullopt;
+            }
+        }
+        child.parent = parent;
+        child.keysSoFar = static_cast<uint16_t>(keys);
+        if (way.won && (quick_ || keys == lowest)) {
+            return childId;
+        }
+        open_.Push(childId, Priority(child), keys);
+        return std::nullopt;
+    }
+
+    const LengthBound& lengths_ = Bound();
+    BlockedBound& blocked_ = Blocked();
+    PositionTable& table_;
+    OpenList& open_;
+    std::vector<Way>& ways_;
+    const bool quick_;
 };
 
 }  // namespace
@@ -139,116 +206,14 @@ struct Solver::Tables {
 Solver::Solver() : tables_(std::make_unique<Tables>()) {}
 Solver::~Solver() = default;
 
-// A quick search ranks by keys so far plus four times the bound: it heads for the win much
-// faster and still finds one about a fifth longer than the shortest.
-constexpr int kQuickWeight = 4;
-
-// A* over the positions right after each deal: from each, every way to the next deal is a
-// step costing its keys. A new position is queued on the cheap length bound and given the
-// sharp one only when it comes off the queue, since most never do; both bounds never
-// overestimate and fall by at most one per key, so the first win taken off the queue, or
-// found at the lowest total still queued, is a shortest one. A position not yet expanded
-// takes any shorter path found to it (only the quick search ever expands one too early).
 Solution Solver::Solve(const Position& start, SearchMode mode) {
-    const LengthBound& lengths = Bound();
-    BlockedBound& blocked = Blocked();
-    const bool quick = mode == SearchMode::Quick;
-    PositionTable& table = tables_->positions;
-    OpenList& open = tables_->open;
-    std::vector<Way>& ways = tables_->ways;
-    table.Clear();
-    open.Clear();
-    const auto priority = [quick](const Node& n) {
-        return quick ? n.keysSoFar + kQuickWeight * n.bound : n.keysSoFar + n.bound;
-    };
-
+    AStar search(tables_->positions, tables_->open, tables_->ways, mode);
     Solution solution;
-    const PackedPosition startPacked = Pack(start);
-    table.Insert(startPacked, PositionTable::HashOf(startPacked));
-    table[0].bound = lengths.Keys(start.counts, start.walk);
-    table[0].lengths = start.counts;
-    table[0].walk = start.walk;
-    table[0].blocked = static_cast<uint8_t>(BlockedRows(start));
-    if (table[0].bound != LengthBound::kNoWin) {
-        open.Push(0, priority(table[0]), 0);
-    }
-    uint32_t id = 0;
-    int lowest = 0;
-    bool won = false;
-    while (!won && open.Pop(id, lowest)) {
-        table.Prefetch(open.Likely());
-        Node& node = table[id];
-        if (node.expanded || priority(node) != lowest) {
-            continue;  // reached again by a shorter path since it was queued
-        }
-        if (!node.boundSharp) {
-            node.boundSharp = true;
-            const uint8_t sharp = blocked.Keys(node.lengths, node.walk, node.blocked);
-            if (sharp > node.bound) {
-                node.bound = sharp;
-                if (sharp != LengthBound::kNoWin) {
-                    open.Push(id, priority(node), node.keysSoFar);
-                } else {
-                    node.expanded = true;
-                }
-                continue;
-            }
-        }
-        node.expanded = true;
-        const Position position = Unpack(node.packed);
-        if (position.Won()) {
-            won = true;
-            break;
-        }
-        const int keysSoFar = node.keysSoFar;
-        ways.clear();
-        ForEachWayToDeal(position, [&](const Position& before, std::string_view way) {
-            Way& w = ways.emplace_back();
-            const auto dealt = DealtTiles(before);
-            w.packed = PackAfterDeal(before, dealt);
-            w.hash = PositionTable::HashOf(w.packed);
-            for (int r = 0; r < board::kTableRows; ++r) {
-                w.lengths[r] = static_cast<uint8_t>(before.counts[r] + (dealt[r] != kNoTile));
-            }
-            w.walk = static_cast<uint8_t>(before.FirstLiveRow());
-            w.blocked = static_cast<uint8_t>(BlockedRowsAfterDeal(before, dealt));
-            w.keys = static_cast<uint8_t>(way.size());
-            w.won = before.Won();
-            table.PrefetchSlot(w.hash);
-            return true;
-        });
-        for (const Way& way : ways) {
-            const int keys = keysSoFar + way.keys;
-            const auto [childId, added] = table.Insert(way.packed, way.hash);
-            Node& child = table[childId];
-            if (!added && (child.expanded || child.keysSoFar <= keys)) {
-                continue;
-            }
-            if (added) {
-                child.bound = lengths.Keys(way.lengths, way.walk);
-                child.lengths = way.lengths;
-                child.walk = way.walk;
-                child.blocked = way.blocked;
-                if (child.bound == LengthBound::kNoWin) {
-                    child.expanded = true;
-                    continue;
-                }
-            }
-            child.parent = id;
-            child.keysSoFar = static_cast<uint16_t>(keys);
-            if (way.won && (quick || keys == lowest)) {
-                id = childId;
-                won = true;
-                break;
-            }
-            open.Push(childId, priority(child), keys);
-        }
-    }
-    if (won) {
+    if (const auto win = search.Run(start)) {
         solution.won = true;
-        solution.keys = KeysTo(table, id);
+        solution.keys = KeysTo(tables_->positions, *win);
     }
-    solution.states = table.size();
+    solution.states = tables_->positions.size();
     return solution;
 }
 
