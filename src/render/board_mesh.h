@@ -91,6 +91,8 @@ class BoardMesh {
     float SlotCentreY(int slot) const;
 
   private:
+    friend struct BoardMeshPeer;  // tests mark the mesh to see whether a command rebuilds it
+
     void ReleaseBuffers();
 
     platform::Device& device_;

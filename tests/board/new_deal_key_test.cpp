@@ -13,6 +13,14 @@
 #include "board_builder.h"
 #include "headless/headless_game.h"
 
+namespace render {
+
+struct BoardMeshPeer {
+    static float& FirstVertexX(BoardMesh& mesh) { return mesh.vertices_[0].x; }
+};
+
+}  // namespace render
+
 namespace {
 
 constexpr int64_t kSetUpSecond = 1'700'000'000;
@@ -84,8 +92,9 @@ TEST(NewDealKey, DealsAfreshFromEveryStateAndKeepsTheMesh) {
             Player player;
             waiting.reach(player);
             auto& mesh = player.game->game().mesh;
-            const float builtX = mesh.vertices[0].x;
-            mesh.vertices[0].x = builtX + 100.0f;
+            float& markedX = render::BoardMeshPeer::FirstVertexX(mesh);
+            const float builtX = markedX;
+            markedX = builtX + 100.0f;
             player.now = kDealSecond;
             int frames = 0;
             ASSERT_TRUE(player.game->Play({.virtualKey = static_cast<uint32_t>(key)},
@@ -94,7 +103,7 @@ TEST(NewDealKey, DealsAfreshFromEveryStateAndKeepsTheMesh) {
             EXPECT_EQ(player.game->flow().GameState, app::Playing);
             EXPECT_EQ(player.game->flow().currentRow, 0);
             boardtest::ExpectSameBoard(player.game->game().board, expected);
-            EXPECT_EQ(mesh.vertices[0].x, key == 'N' ? builtX + 100.0f : builtX);
+            EXPECT_EQ(mesh.vertices()[0].x, key == 'N' ? builtX + 100.0f : builtX);
         }
     }
 }
