@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
         return std::cout.flush() ? 0 : 1;
     }
     if (options->version) {
-        std::cout << version::VersionLine("tavorin-replay") << '\n';
+        std::cout << version::VersionText("tavorin-replay") << '\n';
         return std::cout.flush() ? 0 : 1;
     }
     const auto time = options->time;

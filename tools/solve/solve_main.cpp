@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
         return std::cout.flush() ? 0 : 1;
     }
     if (options.version) {
-        std::cout << version::VersionLine("tavorin-solve") << '\n';
+        std::cout << version::VersionText("tavorin-solve") << '\n';
         return std::cout.flush() ? 0 : 1;
     }
 
