@@ -4,7 +4,7 @@
 #   tavorin-VERSION-windows-x64.zip          (the windows preset, cross-built with mingw-w64)
 #   tavorin-VERSION-windows-x64-setup.exe    (NSIS, from the same files as the zip)
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 deb() {
