@@ -54,17 +54,18 @@ silent_install() {
     "$wine" "$@" >/dev/null 2>&1 || return 1
     install_time=$(seconds_since "$started")
 }
-# The uninstaller copies itself away and returns at once: done when its key and file are gone.
+# The uninstaller copies itself away and returns at once: done when the last files it
+# removes, itself and the Start-menu shortcut, are gone (the entry goes right after).
 uninstall() {
     local started=$EPOCHREALTIME
     "$wine" "$folder/uninstall.exe" /S >/dev/null 2>&1 || return 1
-    for _ in $(seq 600); do
-        if [ ! -e "$folder/uninstall.exe" ] && ! "$wine" reg query "$key" >/dev/null 2>&1; then
+    for _ in $(seq 1200); do
+        if [ ! -e "$folder/uninstall.exe" ] && [ ! -e "$menu_link" ]; then
             uninstall_time=$(seconds_since "$started")
             /usr/lib/wine/wineserver -w
             return 0
         fi
-        sleep 0.1
+        sleep 0.05
     done
     return 1
 }
