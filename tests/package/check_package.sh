@@ -191,7 +191,7 @@ else
     }
     check "tavorin.exe has the icon as its icon resource" icon_resource
     manifest() {
-        wrestool -x -t24 -n1 "$folder/tavorin.exe" >"$work/manifest.xml" &&
+        wrestool -x --raw -t24 -n1 "$folder/tavorin.exe" >"$work/manifest.xml" &&
             python3 - "$work/manifest.xml" <<'EOF'
 import sys, xml.etree.ElementTree as ET
 root = ET.parse(sys.argv[1]).getroot()
