@@ -163,6 +163,7 @@ require "the older version ($old_version) installs" silent_install "$work/old-se
 check "its entry says $old_version" registry_entry "$old_version"
 echo "a player's note" >"$folder/notes.txt"
 require "$version installs over it" silent_install "$setup" /S
+echo "     install over it (the older one uninstalled first) took $install_time s"
 check "one entry, of $version" registry_entry "$version"
 only_one() {
     local entries
