@@ -15,7 +15,7 @@ packages=(
     wine64 libwine fonts-wine libgl1 libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1
     libxfixes3 libxinerama1 libxxf86vm1
     # The packages, and the checks that install them
-    desktop-file-utils appstream lintian dpkg-dev zip unzip icoutils man-db
+    desktop-file-utils appstream lintian dpkg-dev zip unzip icoutils man-db nsis file
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes both packages with scripts/package.sh and checks them as a player meets them: the .deb
 # installed with apt, validated, played from PATH under Xvfb and removed again; the Windows
-# zip by its contents. Needs root (or sudo) for apt.
+# zip by its contents; the Windows installer under Wine (check_installer.sh). Needs root (or
+# sudo) for apt.
 set -euo pipefail
 started=$SECONDS
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -16,6 +17,14 @@ apt_get() {
 work="$(mktemp -d)"
 xvfb=""
 game=""
+# version_text NAME OUTPUT: --version's three lines, the version, copyright and licence.
+version_text() {
+    local lines
+    mapfile -t lines < <(printf '%s\n' "$2" | tr -d '\r')
+    [ "${#lines[@]}" -eq 3 ] && [ "${lines[0]}" = "$1 $version" ] &&
+        [ "${lines[1]}" = "Copyright (c) 2026 The Tavorin developers" ] &&
+        [[ "${lines[2]}" == "Licence: MIT"* ]] || { echo "$1: $2"; return 1; }
+}
 cleanup() {
     [ -n "$game" ] && kill "$game" 2>/dev/null || true
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
@@ -24,30 +33,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-passed=0
-failed=0
-# check WHAT COMMAND...: runs the command, counts it, shows its output when it fails.
-check() {
-    local what="$1"
-    shift
-    if "$@" >"$work/out" 2>&1; then
-        passed=$((passed + 1))
-        echo "ok   $what"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $what"
-        sed 's/^/     /' "$work/out"
-    fi
-}
-# The same, for a step the later ones need: a failure ends the run.
-require() {
-    local before=$failed
-    check "$@"
-    if ((failed > before)); then
-        echo "package: $passed passed, $failed failed"
-        exit 1
-    fi
-}
+suite=package
+. tests/package/checks.sh
 
 scripts/package.sh
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/package/CMakeCache.txt)"
@@ -112,12 +99,11 @@ man_pages() {
 check "man pages in section 6 for the game and every tool" man_pages
 versions() {
     local command
-    [ "$(tavorin --version)" = "tavorin $version" ] || return 1
-    for command in /usr/games/tavorin-*; do
-        [ "$("$command" --version)" = "$(basename "$command") $version" ] || return 1
+    for command in /usr/games/tavorin*; do
+        version_text "$(basename "$command")" "$("$command" --version)" || return 1
     done
 }
-check "tavorin and every tool answer --version with $version" versions
+check "tavorin and every tool answer --version with $version and the licence" versions
 check "tavorin-replay plays from PATH" bash -c "tavorin-replay --time 0 --text S C | grep -q ."
 
 # The game from PATH, started in a folder without arrow.bmp, on a private display.
@@ -132,33 +118,7 @@ require "tavorin from PATH opens its window" test -n "$window"
 check "it runs the installed game" test "$(readlink "/proc/$game/exe")" = /usr/lib/games/tavorin/tavorin
 check "its working folder is the data folder" \
     test "$(readlink "/proc/$game/cwd")" = /usr/share/games/tavorin
-# Red pixels of the three menu labels, in the band the back buffer's y 600 to 650 maps to.
-menu_labels() {
-    local shot="$work/shot.ppm"
-    for _ in $(seq 30); do
-        import -window "$window" -depth 8 "ppm:$shot" 2>/dev/null &&
-            python3 - "$shot" <<'EOF' && return 0
-import re, sys
-data = open(sys.argv[1], "rb").read()
-header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
-width, height = int(header[1]), int(header[2])
-pixels = data[header.end():]
-def red(left, right):
-    count = 0
-    for y in range(600 * height // 768, 650 * height // 768):
-        for x in range(left, min(right, width)):
-            r, g, b = pixels[3 * (y * width + x):3 * (y * width + x) + 3]
-            count += r > 150 and g < 90 and b < 90
-    return count
-labels = [red(300, 550), red(550, 950), red(950, 1280)]
-print("red pixels per label:", labels)
-sys.exit(0 if min(labels) > 200 else 1)
-EOF
-        sleep 0.5
-    done
-    return 1
-}
-check "it shows the start menu's three red labels" menu_labels
+check "it shows the start menu's three red labels" menu_labels "$window"
 xdotool windowfocus --sync "$window" key Escape
 status=0
 wait "$game" || status=$?
@@ -195,22 +155,28 @@ else
     zip_list() {
         local entry
         for entry in "$top/" "$top/tavorin.exe" "$top/tavorin-replay.exe" "$top/arrow.bmp" \
-            "$top/README.txt"; do
+            "$top/README.txt" "$top/LICENSE.txt"; do
             grep -qxF "$entry" "$work/zip_list" || { echo "missing: $entry"; return 1; }
         done
         # Anything else is a tool.
-        ! grep -vxE "$top/(|tavorin\.exe|tavorin-[a-z]+\.exe|arrow\.bmp|README\.txt)" \
+        ! grep -vxE "$top/(|tavorin\.exe|tavorin-[a-z]+\.exe|arrow\.bmp|README\.txt|LICENSE\.txt)" \
             "$work/zip_list"
     }
-    check "the zip holds the game, the tools, arrow.bmp and README.txt in one folder" zip_list
+    check "the zip holds the game, the tools, arrow.bmp, README.txt and LICENSE.txt in one folder" \
+        zip_list
     unzip -q "$zip" -d "$work/zip"
     folder="$work/zip/$top"
     check "its arrow.bmp is the game's" cmp "$folder/arrow.bmp" assets/arrow.bmp
     readme() {
-        grep -q 'd3dx9_43.dll' "$folder/README.txt" && grep -q 'tavorin.exe' "$folder/README.txt" &&
-            grep -q $'\r$' "$folder/README.txt"
+        grep -q 'tavorin.exe' "$folder/README.txt" && grep -q 'setup.exe' "$folder/README.txt" &&
+            ! grep -qi 'd3dx\|directx' "$folder/README.txt" && grep -q $'\r$' "$folder/README.txt"
     }
-    check "README.txt tells how to start it and that d3dx9_43.dll is needed" readme
+    check "README.txt tells how to install and start it, and sends nowhere for DirectX" readme
+    licence_text() {
+        tr -d '\r' <"$folder/LICENSE.txt" | head -n "$(wc -l <LICENSE)" | cmp - LICENSE &&
+            grep -q 'winpthreads' "$folder/LICENSE.txt" && grep -q $'\r$' "$folder/LICENSE.txt"
+    }
+    check "LICENSE.txt is the licence, then the notices of the runtime inside" licence_text
     executables() {
         local exe
         for exe in "$folder"/*.exe; do
@@ -224,6 +190,25 @@ else
             diff <(icotool -l "$work/icon.ico") <(icotool -l packaging/icons/tavorin.ico)
     }
     check "tavorin.exe has the icon as its icon resource" icon_resource
+    manifest() {
+        wrestool -x --raw -t24 -n1 "$folder/tavorin.exe" >"$work/manifest.xml" &&
+            python3 - "$work/manifest.xml" <<'EOF'
+import sys, xml.etree.ElementTree as ET
+root = ET.parse(sys.argv[1]).getroot()
+ids = {e.get("Id") for e in root.iter("{urn:schemas-microsoft-com:compatibility.v1}supportedOS")}
+windows = {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+controls = [e.get("version") for e in root.iter("{urn:schemas-microsoft-com:asm.v1}assemblyIdentity")
+            if e.get("name") == "Microsoft.Windows.Common-Controls"]
+levels = [e.get("level") for e in root.iter() if e.tag.endswith("requestedExecutionLevel")]
+dpi = [e.tag for e in root.iter() if "dpi" in e.tag.lower()]
+print("supportedOS:", sorted(ids), "controls:", controls, "level:", levels, "DPI:", dpi)
+sys.exit(0 if ids == windows and controls == ["6.0.0.0"] and levels == ["asInvoker"]
+         and not dpi else 1)
+EOF
+    }
+    check "tavorin.exe's manifest: Windows 7 to 11, common controls 6, as invoker, no DPI claim" \
+        manifest
     # A DLL that is neither part of Windows, nor the D3DX runtime README.txt names, nor in the
     # zip would stop the game on a player's machine.
     imports() {
@@ -246,13 +231,21 @@ else
     wine_versions() {
         local exe
         for exe in "$folder"/tavorin-*.exe; do
-            [ "$(scripts/wine-run.sh "$exe" --version | tr -d '\r')" = \
-                "$(basename "$exe" .exe) $version" ] || return 1
+            version_text "$(basename "$exe" .exe)" "$(scripts/wine-run.sh "$exe" --version)" ||
+                return 1
         done
     }
     check "every tool from the zip answers --version under Wine" wine_versions
+
+    # The installer, under Wine: its own counts, one line here.
+    if tests/package/check_installer.sh; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "FAIL the installer's checks"
+    fi
 fi
 
 echo "package checks took $((SECONDS - started)) s"
-echo "package: $passed passed, $failed failed"
+summary
 ((failed == 0))

@@ -17,7 +17,10 @@ def main():
            status == 0 and out.startswith("usage: tavorin-solve") and "--quick" in out
            and err == "")
     status, out, err = run(tool, "--version")
-    expect("--version", status == 0 and out == f"tavorin-solve {version}\n" and err == "")
+    lines = out.splitlines()
+    expect("--version: the version, the copyright holders and the licence",
+           status == 0 and err == "" and len(lines) == 3 and lines[0] == f"tavorin-solve {version}"
+           and lines[1].endswith(" The Tavorin developers") and lines[2].startswith("Licence: MIT"))
     for args, named in ((["--time", "4294967296"], "--time"), (["--bogus"], "'--bogus'"),
                         ([], "--time"), (["--from", "5", "--count", "x"], "'x'"),
                         (["--time", "1", "--threads"], "--threads")):

@@ -4,7 +4,6 @@
 #include <iostream>
 
 #include "platform/console/standard_streams.h"
-#include "version/version.h"
 
 namespace cli {
 
@@ -26,10 +25,6 @@ int RefuseArgument(std::string_view tool, const BadArgument& bad) {
     std::cerr << tool << ": " << bad.message << "\n"
               << "Try '" << tool << " --help' for more.\n";
     return 2;
-}
-
-std::string VersionText(std::string_view tool) {
-    return version::VersionLine(tool) + "\n";
 }
 
 int Answer(std::string_view text) {

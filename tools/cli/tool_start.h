@@ -12,6 +12,8 @@
 #include <variant>
 #include <vector>
 
+#include "version/version.h"
+
 namespace cli {
 
 // What was wrong, naming the argument.
@@ -29,8 +31,6 @@ std::optional<uint64_t> ParseWholeNumber(const std::string& text, uint64_t most)
 void PrepareStreams();
 // Names the bad argument and how to get help; the status to exit with.
 int RefuseArgument(std::string_view tool, const BadArgument& bad);
-// What --version prints, ending in a newline.
-std::string VersionText(std::string_view tool);
 // Writes `text` to standard output; 0, or 1 when it could not be written.
 int Answer(std::string_view text);
 
@@ -49,7 +49,7 @@ std::variant<Options, int> StartTool(std::string_view tool, std::string_view usa
         return Answer(usage);
     }
     if (options.version) {
-        return Answer(VersionText(tool));
+        return Answer(version::VersionText(tool) + "\n");
     }
     return std::move(options);
 }
