@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "platform/record/record_system.h"
+#include "platform/record/record_backend.h"
 #include "render/board_mesh.h"
 
 namespace {

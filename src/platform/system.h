@@ -1,7 +1,9 @@
 #pragma once
 
-// The one way the game reaches the operating system. A backend (SDL2 + OpenGL for play,
-// a recording one for tests) implements it; nothing above this folder includes system headers.
+// The one way the game reaches the operating system; nothing above this folder includes
+// system headers. Each backend is a folder beside this header whose first header,
+// <name>/<name>_backend.h, says what it implements, lacks and adds: win32 (Windows itself),
+// sdl (Linux), web (the browser), record (tests) and headless (tools and tests, no System).
 
 #include <cstdint>
 #include <memory>

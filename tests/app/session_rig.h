@@ -11,7 +11,7 @@
 
 #include "app/game_flow.h"
 #include "app/game_session.h"
-#include "platform/record/record_system.h"
+#include "platform/record/record_backend.h"
 
 namespace app::testing {
 

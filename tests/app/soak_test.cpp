@@ -11,7 +11,7 @@
 #include <random>
 
 #include "app/game_session.h"
-#include "platform/record/record_system.h"
+#include "platform/record/record_backend.h"
 
 #ifndef TAVORIN_SOAK_FRAMES
 #define TAVORIN_SOAK_FRAMES 1000000

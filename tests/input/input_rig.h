@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "input/input_manager.h"
-#include "platform/record/record_system.h"
+#include "platform/record/record_backend.h"
 
 namespace input::testing {
 

@@ -1,4 +1,4 @@
-#include "platform/record/record_system.h"
+#include "platform/record/record_backend.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/record/record_objects.h"
-#include "platform/record/record_system.h"
+#include "platform/record/record_backend.h"
 #include "render/board_mesh.h"
 
 namespace {

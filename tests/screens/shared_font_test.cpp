@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/game_session.h"
-#include "platform/record/record_system.h"
+#include "platform/record/record_backend.h"
 
 namespace screens {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/record/record_system.h"
+#include "platform/record/record_backend.h"
 
 namespace screens {
 namespace {

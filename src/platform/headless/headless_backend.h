@@ -12,6 +12,8 @@
 //  - A System: no message queue, clock, message boxes or input devices. The driver sends each
 //    key to the window itself and gives the game its clock.
 //  - Any picture, any record of what was drawn, and failures; the recording backend has them.
+// Adds:
+//  - Nothing: it stands in for a screen, so that the game code never passes a null device.
 
 #include <cstdint>
 #include <memory>

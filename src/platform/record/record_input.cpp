@@ -144,7 +144,7 @@ class RecordInputSystem final : public InputSystem, public Recorded {
 
 }  // namespace
 
-std::unique_ptr<InputSystem> MakeInputSystem(std::shared_ptr<Recorder> recorder) {
+std::unique_ptr<InputSystem> CreateRecordInputSystem(std::shared_ptr<Recorder> recorder) {
     return std::make_unique<RecordInputSystem>(std::move(recorder));
 }
 

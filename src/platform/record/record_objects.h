@@ -5,13 +5,13 @@
 #include <memory>
 #include <span>
 
-#include "platform/record/record_system.h"
+#include "platform/record/record_backend.h"
 
 namespace platform::record {
 
-std::unique_ptr<Window> MakeWindow(std::shared_ptr<Recorder> recorder, WindowProc proc);
-std::unique_ptr<Graphics> MakeGraphics(std::shared_ptr<Recorder> recorder);
-std::unique_ptr<InputSystem> MakeInputSystem(std::shared_ptr<Recorder> recorder);
+std::unique_ptr<Window> CreateRecordWindow(std::shared_ptr<Recorder> recorder, WindowProc proc);
+std::unique_ptr<Graphics> CreateRecordGraphics(std::shared_ptr<Recorder> recorder);
+std::unique_ptr<InputSystem> CreateRecordInputSystem(std::shared_ptr<Recorder> recorder);
 
 std::span<const uint8_t> BufferBytes(const Buffer* buffer);
 

@@ -1,4 +1,4 @@
-#include "platform/record/record_system.h"
+#include "platform/record/record_backend.h"
 
 #include "platform/imitation/imitated_window.h"
 #include "platform/record/record_objects.h"
@@ -39,7 +39,7 @@ std::unique_ptr<Window> RecordSystem::CreateWindowExA(const WindowDesc& desc, Wi
     if (Failed(faults().createWindow.Next())) {
         return nullptr;
     }
-    return MakeWindow(recorder_, std::move(proc));
+    return CreateRecordWindow(recorder_, std::move(proc));
 }
 
 bool RecordSystem::PeekMessageA(Message& message) {
@@ -109,7 +109,7 @@ std::unique_ptr<Graphics> RecordSystem::Direct3DCreate9(uint32_t sdkVersion) {
     if (Failed(faults().direct3DCreate.Next())) {
         return nullptr;
     }
-    return MakeGraphics(recorder_);
+    return CreateRecordGraphics(recorder_);
 }
 
 HResult RecordSystem::DirectInput8Create(uint32_t version, std::unique_ptr<InputSystem>& out) {
@@ -118,7 +118,7 @@ HResult RecordSystem::DirectInput8Create(uint32_t version, std::unique_ptr<Input
     if (const HResult r = faults().directInputCreate.Next(); Failed(r)) {
         return r;
     }
-    out = MakeInputSystem(recorder_);
+    out = CreateRecordInputSystem(recorder_);
     return kOk;
 }
 

@@ -31,7 +31,7 @@ class RecordWindow final : public ImitatedWindow, public Recorded {
 
 }  // namespace
 
-std::unique_ptr<Window> MakeWindow(std::shared_ptr<Recorder> recorder, WindowProc proc) {
+std::unique_ptr<Window> CreateRecordWindow(std::shared_ptr<Recorder> recorder, WindowProc proc) {
     return std::make_unique<RecordWindow>(std::move(recorder), std::move(proc));
 }
 

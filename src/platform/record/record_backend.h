@@ -1,19 +1,22 @@
 #pragma once
 
-// The recording backend, for tests and headless runs.
+// The recording backend, for tests: the game's every call to the layer, written down.
 //
 // Implements:
 //  - Every call of the layer, logged with its arguments; buffers keep their bytes; live
 //    objects are counted; messages come from a queue the test fills, one per peek.
 //  - Windows' window behaviour through ImitatedWindow (WM_DESTROY on destroy, Alt+F4 and
 //    WM_CLOSE by default), and TranslateMessage's WM_CHAR when asked for.
-//  - Failures on demand: any creation call, a lost or not-reset device, a failed reset, a
-//    failed lock or read, a mouse without DIDC_ATTACHED.
 //  - The device's settings as last set, cleared by a successful reset as Direct3D does.
 // Lacks:
 //  - Any picture: nothing is rasterised, shown or presented; fonts measure nothing and draw
 //    one line's height; textures are never read from the file.
 //  - A clock of its own: Time() is what the test sets.
+// Adds:
+//  - Failures on demand, so that tests reach every error path: any creation call, a lost or
+//    not-reset device, a failed reset, a failed lock or read, a mouse without DIDC_ATTACHED.
+//  - Calls Direct3D would refuse (a draw outside a scene, an unlock without a lock, ...) and
+//    calls made while the device is lost are counted, so a test sees them.
 
 #include <array>
 #include <cstdint>
