@@ -1,6 +1,7 @@
 #include "platform/win32/gdi_font.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <deque>
 #include <string>
@@ -27,8 +28,7 @@ LOGFONTA ToLogFont(const FontDesc& desc) {
     font.lfCharSet = desc.CharSet;
     font.lfOutPrecision = desc.OutputPrecision;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    // D3DX draws its glyphs smoothed whatever the desktop's setting; so does the stand-in.
-    font.lfQuality = desc.Quality == DEFAULT_QUALITY ? ANTIALIASED_QUALITY : desc.Quality;
+    font.lfQuality = desc.Quality;  // the default: smoothed as the desktop smooths text
     font.lfPitchAndFamily = desc.PitchAndFamily;
     std::memcpy(font.lfFaceName, desc.FaceName, sizeof font.lfFaceName - 1);
     return font;
@@ -75,10 +75,29 @@ class Canvas {
 };
 
 // White text on black: each pixel's brightness is the text's coverage there (the mean of the
-// three channels, should GDI smooth with colour fringes).
-uint8_t Coverage(uint32_t rgb) {
-    return static_cast<uint8_t>(((rgb >> 16 & 0xFF) + (rgb >> 8 & 0xFF) + (rgb & 0xFF)) / 3);
-}
+// three channels, should GDI smooth with colour fringes), but raised through the gamma GDI
+// smooths text with (the desktop's font smoothing contrast, 1.4 unless set). D3DX's glyphs
+// are plain coverage, and blending them is linear: the table takes the gamma back out.
+class CoverageTable {
+  public:
+    CoverageTable() {
+        UINT contrast = 0;
+        if (!::SystemParametersInfoA(SPI_GETFONTSMOOTHINGCONTRAST, 0, &contrast, 0) ||
+            contrast < 1000 || contrast > 2200) {
+            contrast = 1400;
+        }
+        const double gamma = contrast / 1000.0;
+        for (int i = 0; i < 256; ++i) {
+            table_[i] = static_cast<uint8_t>(std::lround(std::pow(i / 255.0, gamma) * 255.0));
+        }
+    }
+    uint8_t Of(uint32_t rgb) const {
+        return table_[((rgb >> 16 & 0xFF) + (rgb >> 8 & 0xFF) + (rgb & 0xFF)) / 3];
+    }
+
+  private:
+    uint8_t table_[256];
+};
 
 class GdiFont final : public Font {
   public:
@@ -177,10 +196,11 @@ class GdiFont final : public Font {
         ::GdiFlush();
         const uint32_t* pixels = canvas.pixels();
         const int width = image.width;
+        static const CoverageTable coverage;
         image.texture = CreateArgbTexture(
             device_.get(), image.width, image.height, D3DPOOL_MANAGED, [&](int x, int y) {
                 // White, with the text's coverage as alpha: drawing colours it.
-                return static_cast<uint32_t>(Coverage(pixels[y * width + x])) << 24 | 0xFFFFFFu;
+                return static_cast<uint32_t>(coverage.Of(pixels[y * width + x])) << 24 | 0xFFFFFFu;
             });
         return static_cast<bool>(image.texture);
     }
