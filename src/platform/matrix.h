@@ -14,7 +14,8 @@ inline Matrix MatrixIdentity() {
     return {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
 }
 
-// The D3DX helpers: on Windows D3DX's own, elsewhere a portable imitation.
+// The D3DX helpers, defined by the library tavorin_platform_matrix picks for the build: on
+// Windows D3DX's own where d3dx9_43.dll has them, elsewhere the portable ones.
 Matrix MatrixTranslation(float x, float y, float z);
 Matrix MatrixRotationX(float angle);
 Matrix MatrixRotationY(float angle);

@@ -21,7 +21,7 @@ void TextScreens::WriteFontDesc(int32_t height) {
     std::memcpy(fontDesc.FaceName, kFaceName, std::strlen(kFaceName) + 1);
 }
 
-std::unique_ptr<platform::Font> TextScreens::CreateFont(int32_t height) {
+std::unique_ptr<platform::Font> TextScreens::CreateScreenFont(int32_t height) {
     WriteFontDesc(height);
     std::unique_ptr<platform::Font> font;
     if (device_ && platform::Failed(device_->CreateFontIndirectA(fontDesc, font))) {
@@ -36,7 +36,7 @@ void TextScreens::CreateSharedFont() {
     if (sharedFont) {
         return;
     }
-    sharedFont = CreateFont(kHeadingHeight);
+    sharedFont = CreateScreenFont(kHeadingHeight);
 }
 
 void TextScreens::DrawMenu() {
@@ -51,7 +51,7 @@ void TextScreens::DrawMenu() {
 void TextScreens::DrawTutorial() {
     // A font of its own per item, gone before the next: none lives across a device reset.
     for (const TextItem& item : kTutorialItems) {
-        std::unique_ptr<platform::Font> font = CreateFont(item.fontHeight);
+        std::unique_ptr<platform::Font> font = CreateScreenFont(item.fontHeight);
         if (font) {
             font->DrawTextA(item.text, -1, item.rect, item.format, kTutorialColour);
         }

@@ -25,7 +25,7 @@ class TextScreens {
     void WriteFontDesc(int32_t height);
     // Fills `fontDesc` for `height` and makes a font from it; null without a device or
     // when the creation fails.
-    std::unique_ptr<platform::Font> CreateFont(int32_t height);
+    std::unique_ptr<platform::Font> CreateScreenFont(int32_t height);
 
     platform::Device* device_;
 };

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/sdl/bmp_image.h"
+#include "platform/bmp/bmp_image.h"
 #include "platform/sdl/gl_buffers.h"
 #include "platform/sdl/gl_text.h"
 #include "platform/sdl/sdl_system.h"
@@ -17,6 +17,9 @@
 #include "platform/sdl/sdl_window.h"
 
 namespace platform::sdl {
+
+using bmp::ArgbImage;
+using bmp::LoadBmp;
 
 namespace {
 

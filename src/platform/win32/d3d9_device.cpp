@@ -5,6 +5,9 @@
 
 #include "platform/win32/d3d9_resources.h"
 #include "platform/win32/d3dx_library.h"
+#include "platform/win32/frame_pacer.h"
+#include "platform/win32/gdi_font.h"
+#include "platform/win32/texture_drawing.h"
 #include "platform/win32/win32_window.h"
 
 namespace platform::win32 {
@@ -51,26 +54,15 @@ void CopyBack(const D3DPRESENT_PARAMETERS& d, PresentParams& p) {
     p.PresentationInterval = d.PresentationInterval;
 }
 
-// One display period in milliseconds: how long a pass waits while nothing can be drawn.
-DWORD DisplayPeriod() {
-    DEVMODEA mode{};
-    mode.dmSize = sizeof mode;
-    const DWORD rate =
-        ::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1
-            ? mode.dmDisplayFrequency
-            : 60;
-    return 1000 / rate;
-}
-
 class D3d9Device final : public Device {
   public:
-    explicit D3d9Device(IDirect3DDevice9* device) : device_(device), period_(DisplayPeriod()) {}
+    explicit D3d9Device(IDirect3DDevice9* device) : device_(device) {}
 
     HResult TestCooperativeLevel() override {
         const HResult r = device_->TestCooperativeLevel();
         if (r == D3DERR_DEVICELOST) {
             // Nothing is presented while lost, so nothing else would pace the loop.
-            ::Sleep(period_);
+            pacer_.Idle();
         }
         return r;
     }
@@ -78,7 +70,7 @@ class D3d9Device final : public Device {
         D3DPRESENT_PARAMETERS d = ToD3d(params);
         const HResult r = device_->Reset(&d);
         if (FAILED(r)) {
-            ::Sleep(period_);  // retried every pass
+            pacer_.Idle();  // retried every pass
         }
         return r;
     }
@@ -109,7 +101,7 @@ class D3d9Device final : public Device {
     HResult EndScene() override { return device_->EndScene(); }
     HResult Present() override {
         const HResult r = device_->Present(nullptr, nullptr, nullptr, nullptr);
-        PaceToDisplay();
+        pacer_.PresentDone();
         return r;
     }
 
@@ -147,8 +139,9 @@ class D3d9Device final : public Device {
 
     HResult CreateFontIndirectA(const FontDesc& desc, std::unique_ptr<Font>& out) override {
         out.reset();
-        if (!D3dx()) {
-            return kFail;
+        if (!D3dx().CreateFontIndirectA) {
+            out = CreateGdiFont(device_.get(), desc);
+            return out ? kOk : kFail;
         }
         D3DXFONT_DESCA d{};
         d.Height = desc.Height;
@@ -163,7 +156,7 @@ class D3d9Device final : public Device {
         std::memcpy(d.FaceName, desc.FaceName, sizeof d.FaceName);
         d.FaceName[sizeof d.FaceName - 1] = '\0';
         ID3DXFont* font = nullptr;
-        const HResult r = D3dx()->CreateFontIndirectA(device_.get(), &d, &font);
+        const HResult r = D3dx().CreateFontIndirectA(device_.get(), &d, &font);
         if (SUCCEEDED(r) && font) {
             out = std::make_unique<D3dxFont>(font);
         }
@@ -174,11 +167,17 @@ class D3d9Device final : public Device {
                                      uint32_t pool, uint32_t filter, uint32_t mipFilter,
                                      uint32_t colourKey, std::unique_ptr<Texture>& out) override {
         out.reset();
-        if (!D3dx()) {
-            return kFail;
+        if (!D3dx().CreateTextureFromFileExA) {
+            ComPtr<IDirect3DTexture9> texture =
+                CreateTextureFromBmp(device_.get(), file, colourKey, static_cast<D3DPOOL>(pool));
+            if (!texture) {
+                return kFail;
+            }
+            out = std::make_unique<D3d9Texture>(std::move(texture));
+            return kOk;
         }
         IDirect3DTexture9* texture = nullptr;
-        const HResult r = D3dx()->CreateTextureFromFileExA(
+        const HResult r = D3dx().CreateTextureFromFileExA(
             device_.get(), file, width, height, mipLevels, usage, static_cast<D3DFORMAT>(format),
             static_cast<D3DPOOL>(pool), filter, mipFilter, colourKey, nullptr, nullptr, &texture);
         if (SUCCEEDED(r) && texture) {
@@ -188,21 +187,8 @@ class D3d9Device final : public Device {
     }
 
   private:
-    // The default presentation interval waits for the display's refresh on Windows; where it
-    // does not (Wine on a virtual display) the loop would spin a core, so a present that came
-    // back early waits out the rest of the display period.
-    void PaceToDisplay() {
-        const ULONGLONG now = ::GetTickCount64();
-        const ULONGLONG due = lastPresent_ + period_;
-        if (lastPresent_ != 0 && now < due) {
-            ::Sleep(static_cast<DWORD>(due - now));
-        }
-        lastPresent_ = ::GetTickCount64();
-    }
-
     ComPtr<IDirect3DDevice9> device_;
-    DWORD period_;
-    ULONGLONG lastPresent_ = 0;
+    FramePacer pacer_;
 };
 
 class D3d9Graphics final : public Graphics {

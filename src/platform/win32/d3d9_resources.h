@@ -43,6 +43,7 @@ class D3dxFont final : public Font {
 class D3d9Texture final : public Texture {
   public:
     explicit D3d9Texture(IDirect3DTexture9* texture) : texture_(texture) {}
+    explicit D3d9Texture(ComPtr<IDirect3DTexture9> texture) : texture_(std::move(texture)) {}
 
   private:
     ComPtr<IDirect3DTexture9> texture_;

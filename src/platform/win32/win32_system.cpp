@@ -1,4 +1,4 @@
-#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_backend.h"
 
 #include <ctime>
 
@@ -39,13 +39,13 @@ class Win32System final : public System {
     }
 
     bool PeekMessageA(Message& message) override {
-        MSG native{};
-        if (!::PeekMessageA(&native, nullptr, 0, 0, PM_REMOVE)) {
+        if (!::PeekMessageA(&last_, nullptr, 0, 0, PM_REMOVE)) {
+            lastWindow_ = nullptr;
+            last_ = {};
             return false;
         }
-        last_ = native;
-        message = {Win32Window::FromHandle(native.hwnd), native.message, native.wParam,
-                   native.lParam};
+        lastWindow_ = Win32Window::FromHandle(last_.hwnd);
+        message = {lastWindow_, last_.message, last_.wParam, last_.lParam};
         return true;
     }
     void TranslateMessage(const Message& message) override {
@@ -74,16 +74,16 @@ class Win32System final : public System {
   private:
     static HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
-    // The message as Windows handed it over (time and cursor position included) when it is
-    // the one last removed; otherwise one made from the layer's fields.
+    // The message PeekMessageA removed, exactly as Windows handed it over: its window (also
+    // one the game did not make, such as an input-method window), time and cursor position.
+    // A message the game made up itself is built from the layer's fields.
     MSG Native(const Message& message) const {
-        const HWND handle = HandleOf(message.window);
-        if (last_.hwnd == handle && last_.message == message.message &&
-            last_.wParam == message.wParam && last_.lParam == message.lParam) {
+        if (message.window == lastWindow_ && message.message == last_.message &&
+            message.wParam == last_.wParam && message.lParam == last_.lParam) {
             return last_;
         }
         MSG native{};
-        native.hwnd = handle;
+        native.hwnd = HandleOf(message.window);
         native.message = message.message;
         native.wParam = message.wParam;
         native.lParam = message.lParam;
@@ -91,6 +91,7 @@ class Win32System final : public System {
     }
 
     MSG last_{};
+    Window* lastWindow_ = nullptr;
 };
 
 }  // namespace
