@@ -9,6 +9,8 @@ packages=(
 )
 [ "${1:-}" = play ] || packages+=(
     clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
+    # The format check: each kind of file has its own formatter
+    clang-format cmake-format
     xvfb xauth xdotool x11-utils imagemagick valgrind libgl1-mesa-dri openbox python3
     # The Windows build and its tests under Wine (googletest's sources for the unit tests)
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest

@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+scripts/check_format.sh
 
 cmake --preset windows
 cmake --build --preset windows

@@ -76,7 +76,8 @@ TEST(FramePacer, HoldsQuickFramesToTheRateButNeverDelaysSlowOnes) {
     start = Clock::now();
     pacer.FrameDone();
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(8));
-    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));  // loose: a busy machine stalls
+    EXPECT_LT(Clock::now() - start,
+              std::chrono::milliseconds(500));  // loose: a busy machine stalls
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <limits>
 #include <memory>
 
-#include "platform/record/record_objects.h"
 #include "platform/record/record_backend.h"
+#include "platform/record/record_objects.h"
 #include "render/board_mesh.h"
 
 namespace {
