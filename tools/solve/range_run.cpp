@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "solve/replay_check.h"
@@ -32,24 +33,55 @@ DealResult DecideDeal(uint32_t time, bool quick, solver::Solver& solver) {
     return result;
 }
 
+namespace {
+
+// Results handed from the workers to the calling thread in order of their deals, whichever
+// worker finishes first.
+class InOrder {
+  public:
+    void Put(uint64_t deal, DealResult result) {
+        const std::lock_guard lock(mutex_);
+        waiting_.emplace(deal, std::move(result));
+        ++decided_;
+        ready_.notify_one();
+    }
+
+    // Waits for deal `due`, calling `waiting` with the count decided so far every 200 ms;
+    // gives the result and the count decided when it came.
+    template <typename WaitingFn>
+    std::pair<DealResult, uint64_t> Take(uint64_t due, WaitingFn&& waiting) {
+        std::unique_lock lock(mutex_);
+        const auto isDue = [&] { return !waiting_.empty() && waiting_.begin()->first == due; };
+        while (!ready_.wait_for(lock, std::chrono::milliseconds(200), isDue)) {
+            const uint64_t soFar = decided_;
+            lock.unlock();
+            waiting(soFar);
+            lock.lock();
+        }
+        DealResult result = std::move(waiting_.begin()->second);
+        waiting_.erase(waiting_.begin());
+        return {std::move(result), decided_};
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::map<uint64_t, DealResult> waiting_;  // decided, not yet taken
+    uint64_t decided_ = 0;
+};
+
+}  // namespace
+
 void DecideRange(const RangeSettings& settings, const std::function<void(const DealResult&)>& emit,
                  const std::function<void(uint64_t decided)>& progress) {
     solver::PrepareBounds();  // built once, before any deal is timed
-    std::mutex mutex;
-    std::condition_variable ready;
-    std::map<uint64_t, DealResult> waiting;  // decided, not yet emitted
+    InOrder results;
     std::atomic<uint64_t> next{0};
-    uint64_t decided = 0;
-
     const auto work = [&] {
         solver::Solver solver;
         for (uint64_t i = next++; i < settings.count; i = next++) {
-            DealResult result =
-                DecideDeal(static_cast<uint32_t>(settings.from + i), settings.quick, solver);
-            const std::lock_guard lock(mutex);
-            waiting.emplace(i, std::move(result));
-            ++decided;
-            ready.notify_one();
+            results.Put(
+                i, DecideDeal(static_cast<uint32_t>(settings.from + i), settings.quick, solver));
         }
     };
     const unsigned threads =
@@ -68,18 +100,7 @@ void DecideRange(const RangeSettings& settings, const std::function<void(const D
         }
     };
     for (uint64_t due = 0; due < settings.count; ++due) {
-        std::unique_lock lock(mutex);
-        const auto isDue = [&] { return !waiting.empty() && waiting.begin()->first == due; };
-        while (!ready.wait_for(lock, std::chrono::milliseconds(200), isDue)) {
-            const uint64_t soFar = decided;
-            lock.unlock();
-            report(soFar);
-            lock.lock();
-        }
-        DealResult result = std::move(waiting.begin()->second);
-        waiting.erase(waiting.begin());
-        const uint64_t soFar = decided;
-        lock.unlock();
+        const auto [result, soFar] = results.Take(due, report);
         emit(result);
         report(soFar);
     }
