@@ -1,6 +1,7 @@
 #pragma once
 
-// Fonts on SDL2_ttf, found through fontconfig, and the text they draw kept as textures.
+// Text for the device: faces that a backend rasterises with its own font system, laid out
+// here with the shared word-break rules, and the blocks they draw kept as textures.
 
 #include <cstdint>
 #include <map>
@@ -10,52 +11,41 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/gl/gl_resource.h"
 #include "platform/graphics.h"
-#include "platform/sdl/gl_resource.h"
 
-typedef struct _TTF_Font TTF_Font;
+namespace platform::gl {
 
-namespace platform::sdl {
-
-struct TtfLibrary;
-
-// One opened face at one size. Kept open by the device's face cache, so that a font made
-// and released every frame opens nothing.
-class FontFace {
+// One face at one size, as a backend's font system has it.
+class TextFace {
   public:
-    FontFace(std::shared_ptr<TtfLibrary> library, TTF_Font* font, int cellHeight, uint64_t id);
-    ~FontFace();
-    FontFace(const FontFace&) = delete;
-    FontFace& operator=(const FontFace&) = delete;
+    explicit TextFace(int cellHeight);
+    virtual ~TextFace() = default;
+    TextFace(const TextFace&) = delete;
+    TextFace& operator=(const TextFace&) = delete;
 
-    TTF_Font* font() const { return font_; }
     int cellHeight() const { return cellHeight_; }  // the step from one line to the next
-    uint64_t id() const { return id_; }
+    uint64_t id() const { return id_; }             // no two faces share one
+
+    // The line's width in pixels.
+    virtual int Width(std::string_view line) = 0;
+    // How many bytes from the line's start fit within `width` pixels.
+    virtual size_t Fit(std::string_view line, int width) = 0;
+    // The line's coverage (0 to 255) drawn from the top left of a `columns` x `rows` area,
+    // `coverage` pointing at its first byte, rows `columns` bytes apart.
+    virtual void Draw(std::string_view line, uint8_t* coverage, int columns, int rows) = 0;
 
   private:
-    std::shared_ptr<TtfLibrary> library_;
-    TTF_Font* font_;
     int cellHeight_;
     uint64_t id_;
 };
 
-// Finds and opens faces for font descriptors, remembering both the lookup and the face.
-class FontFaces {
+// Finds faces for font descriptors; a backend's font system.
+class TextFaces {
   public:
-    // Null when SDL_ttf cannot start.
-    static std::shared_ptr<FontFaces> Start();
-
+    virtual ~TextFaces() = default;
     // The face for the descriptor, or null when none can be found or opened.
-    std::shared_ptr<FontFace> Open(const FontDesc& desc);
-
-  private:
-    explicit FontFaces(std::shared_ptr<TtfLibrary> library) : library_(std::move(library)) {}
-    std::string FindFile(const FontDesc& desc);
-
-    std::shared_ptr<TtfLibrary> library_;
-    std::map<std::tuple<std::string, bool, bool, int>, std::string> files_;
-    std::map<std::pair<std::string, int>, std::shared_ptr<FontFace>> faces_;
-    uint64_t nextId_ = 1;
+    virtual std::shared_ptr<TextFace> Open(const FontDesc& desc) = 0;
 };
 
 // Rendered text blocks as single-channel textures, by face, text and wrap width.
@@ -69,25 +59,23 @@ class TextCache {
         uint64_t lastUse = 0;
     };
 
-    // Wrap widths that are no width: lines only at line breaks, or one line whatever it holds.
+    // The wrap width that is no width: lines only at line breaks.
     static constexpr int kNoWrap = -1;
-    static constexpr int kSingleLine = -2;
 
     ~TextCache();
     // The block for the text, rendered on first use; null when it cannot be.
-    const Block* Find(FontFace& face, std::string_view text, int wrapWidth);
+    const Block* Find(TextFace& face, std::string_view text, int wrapWidth);
     void ForgetGl();  // the context went and took the textures with it
     void Clear();     // deletes the textures
 
   private:
     // The steps of making a block: its lines (wrapped, and cut to what a texture holds), its
     // size, its coverage pixels and their texture.
-    Block* LookUp(const FontFace& face, std::string_view text, int wrapWidth);
+    Block* LookUp(const TextFace& face, std::string_view text, int wrapWidth);
     void MakeRoom();
-    static std::vector<std::string> LinesOf(TTF_Font* font, std::string_view text, int wrapWidth);
-    static Block Measure(const FontFace& face, const std::vector<std::string>& lines);
-    static std::vector<uint8_t> Rasterise(const FontFace& face,
-                                          const std::vector<std::string>& lines,
+    static std::vector<std::string> LinesOf(TextFace& face, std::string_view text, int wrapWidth);
+    static Block Measure(TextFace& face, const std::vector<std::string>& lines);
+    static std::vector<uint8_t> Rasterise(TextFace& face, const std::vector<std::string>& lines,
                                           const Block& block);
     static unsigned Upload(const std::vector<uint8_t>& coverage, const Block& block);
 
@@ -119,7 +107,7 @@ class TextCache {
 
 class GlFont final : public Font {
   public:
-    GlFont(std::shared_ptr<DeviceLink> link, std::shared_ptr<FontFace> face)
+    GlFont(std::shared_ptr<DeviceLink> link, std::shared_ptr<TextFace> face)
         : link_(std::move(link)), face_(std::move(face)) {}
 
     int32_t DrawTextA(const char* text, int32_t count, const Rect& rect, uint32_t format,
@@ -129,8 +117,8 @@ class GlFont final : public Font {
 
   private:
     std::shared_ptr<DeviceLink> link_;
-    std::shared_ptr<FontFace> face_;
+    std::shared_ptr<TextFace> face_;
     bool lost_ = false;
 };
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

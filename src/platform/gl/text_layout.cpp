@@ -1,6 +1,6 @@
-#include "platform/sdl/text_layout.h"
+#include "platform/gl/text_layout.h"
 
-namespace platform::sdl {
+namespace platform::gl {
 
 namespace {
 
@@ -63,4 +63,4 @@ std::vector<std::string> LayOutLines(std::string_view text, int wrapWidth,
     return lines;
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

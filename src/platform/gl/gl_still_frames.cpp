@@ -3,13 +3,11 @@
 // command that differs draws everything that waited, then itself; a frame that matched to its
 // end is not drawn at all (Present then only paces).
 
-#include <epoxy/gl.h>
+#include "platform/gl/gl_buffers.h"
+#include "platform/gl/gl_device.h"
+#include "platform/gl/gl_text.h"
 
-#include "platform/sdl/gl_buffers.h"
-#include "platform/sdl/gl_device.h"
-#include "platform/sdl/gl_text.h"
-
-namespace platform::sdl {
+namespace platform::gl {
 
 namespace {
 
@@ -74,4 +72,4 @@ void GlDevice::ForgetFrames() {
     record_.Forget();
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

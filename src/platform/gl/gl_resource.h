@@ -2,7 +2,7 @@
 
 // What buffers, textures and fonts share with the device that made them.
 
-namespace platform::sdl {
+namespace platform::gl {
 
 class GlDevice;
 
@@ -21,4 +21,4 @@ struct DeviceLink {
     GlDevice* device = nullptr;
 };
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace platform::sdl {
+namespace platform::gl {
 
 struct GlPrograms {
     // False (nothing left behind, `why` holding the compiler's words) when either program
@@ -28,4 +28,4 @@ struct GlPrograms {
 // 0xAARRGGBB as red, green, blue, alpha in 0..1.
 void ArgbToFloats(uint32_t argb, float rgba[4]);
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

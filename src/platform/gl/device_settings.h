@@ -7,7 +7,7 @@
 
 #include "platform/graphics.h"
 
-namespace platform::sdl {
+namespace platform::gl {
 
 // The one vertex the game draws: a position and an ARGB colour.
 inline constexpr uint32_t kGameFvf = d3d::FVF_XYZ | d3d::FVF_DIFFUSE;
@@ -30,4 +30,4 @@ struct DeviceSettings {
     uint32_t fvf = 0;
 };
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

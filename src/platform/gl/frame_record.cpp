@@ -1,6 +1,6 @@
-#include "platform/sdl/frame_record.h"
+#include "platform/gl/frame_record.h"
 
-namespace platform::sdl {
+namespace platform::gl {
 
 Signature& Signature::Put(float value) {
     // The bits, so that 0.0 and -0.0 differ as the picture might.
@@ -52,4 +52,4 @@ void FrameRecord::Forget() {
     matching_ = false;
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

@@ -1,13 +1,12 @@
-#include "platform/sdl/gl_programs.h"
+#include "platform/gl/gl_programs.h"
 
-#include <epoxy/gl.h>
+#include "platform/gl/gl_api.h"
 
-namespace platform::sdl {
+namespace platform::gl {
 
 namespace {
 
-const char* const kMeshVertexShader = R"(#version 330 core
-layout(location = 0) in vec3 position;
+const char* const kMeshVertexShader = R"(layout(location = 0) in vec3 position;
 layout(location = 1) in vec4 colour;
 uniform mat4 world;
 uniform mat4 projection;
@@ -17,20 +16,19 @@ void main() {
     vec4 clip = vec4(position, 1.0) * world * projection;
     // The game's clip depth runs 0..w, OpenGL's -w..w: the one place it is converted.
     gl_Position = vec4(clip.xy, 2.0 * clip.z - clip.w, clip.w);
-    vertexColour = colour;
+    vertexColour = colour.bgra;  // the bytes come as B, G, R, A
 }
 )";
 
-const char* const kMeshFragmentShader = R"(#version 330 core
-in vec4 vertexColour;
+const char* const kMeshFragmentShader = R"(in vec4 vertexColour;
 out vec4 fragColour;
 void main() {
     fragColour = vertexColour;
 }
 )";
 
-const char* const kTextVertexShader = R"(#version 330 core
-uniform vec4 area;    // left, top, right, bottom in back-buffer pixels
+const char* const kTextVertexShader =
+    R"(uniform vec4 area;    // left, top, right, bottom in back-buffer pixels
 uniform vec2 target;  // back-buffer size
 out vec2 uv;
 void main() {
@@ -41,8 +39,7 @@ void main() {
 }
 )";
 
-const char* const kTextFragmentShader = R"(#version 330 core
-uniform sampler2D glyphs;
+const char* const kTextFragmentShader = R"(uniform sampler2D glyphs;
 uniform vec4 colour;
 in vec2 uv;
 out vec4 fragColour;
@@ -53,7 +50,8 @@ void main() {
 
 GLuint CompileShader(GLenum kind, const char* source, std::string& why) {
     const GLuint shader = glCreateShader(kind);
-    glShaderSource(shader, 1, &source, nullptr);
+    const char* parts[] = {kShaderPrelude, source};
+    glShaderSource(shader, 2, parts, nullptr);
     glCompileShader(shader);
     GLint ok = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -128,4 +126,4 @@ void ArgbToFloats(uint32_t argb, float rgba[4]) {
     rgba[3] = static_cast<float>(argb >> 24) / 255.0f;
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

@@ -4,16 +4,17 @@
 #include <memory>
 #include <vector>
 
+#include "platform/gl/gl_resource.h"
 #include "platform/graphics.h"
-#include "platform/sdl/gl_resource.h"
 
-namespace platform::sdl {
+namespace platform::gl {
 
 // A managed buffer: the bytes live on the CPU side, Lock hands out a pointer into them and
 // Unlock copies them to the GPU, so a new context can be given them again.
 class GlBuffer : public GlResource {
   public:
-    GlBuffer(std::shared_ptr<DeviceLink> link, uint32_t length);
+    // Index buffers are kept apart: WebGL 2 never binds one buffer as both kinds.
+    GlBuffer(std::shared_ptr<DeviceLink> link, uint32_t length, bool indices);
     ~GlBuffer() override;
     GlBuffer(const GlBuffer&) = delete;
     GlBuffer& operator=(const GlBuffer&) = delete;
@@ -35,6 +36,7 @@ class GlBuffer : public GlResource {
 
     std::shared_ptr<DeviceLink> link_;
     std::vector<uint8_t> bytes_;
+    bool indices_;
     unsigned name_ = 0;
     int locks_ = 0;
     uint64_t version_;
@@ -42,7 +44,8 @@ class GlBuffer : public GlResource {
 
 class GlVertexBuffer final : public VertexBuffer, public GlBuffer {
   public:
-    using GlBuffer::GlBuffer;
+    GlVertexBuffer(std::shared_ptr<DeviceLink> link, uint32_t length)
+        : GlBuffer(std::move(link), length, false) {}
     HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t) override {
         return LockBytes(offset, size, data);
     }
@@ -51,7 +54,8 @@ class GlVertexBuffer final : public VertexBuffer, public GlBuffer {
 
 class GlIndexBuffer final : public IndexBuffer, public GlBuffer {
   public:
-    using GlBuffer::GlBuffer;
+    GlIndexBuffer(std::shared_ptr<DeviceLink> link, uint32_t length)
+        : GlBuffer(std::move(link), length, true) {}
     HResult Lock(uint32_t offset, uint32_t size, void** data, uint32_t) override {
         return LockBytes(offset, size, data);
     }
@@ -68,4 +72,4 @@ class GlIndexBuffer final : public IndexBuffer, public GlBuffer {
     uint32_t cachedMax_ = 0;
 };
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

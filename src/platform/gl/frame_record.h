@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-namespace platform::sdl {
+namespace platform::gl {
 
 // The bytes that tell one command from another: every argument and setting that shows.
 class Signature {
@@ -59,4 +59,4 @@ class FrameRecord {
     bool matching_ = false;
 };
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

@@ -1,6 +1,6 @@
-#include "platform/sdl/device_settings.h"
+#include "platform/gl/device_settings.h"
 
-namespace platform::sdl {
+namespace platform::gl {
 
 namespace {
 constexpr uint32_t kSamplers = 16;
@@ -68,4 +68,4 @@ HResult DeviceSettings::SetFVF(uint32_t vertexFormat) {
     return kOk;
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

@@ -2,22 +2,17 @@
 // colour and depth, cleared, blitted into the window on Present and read back for tests.
 // Also the device's loss, when the window is hidden or the context goes, and its reset.
 
-#include <SDL.h>
-#include <epoxy/gl.h>
-
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
-#include "platform/sdl/gl_device.h"
-#include "platform/sdl/gl_text.h"
-#include "platform/sdl/sdl_system.h"
-#include "platform/sdl/sdl_video.h"
-#include "platform/sdl/sdl_window.h"
-#include "platform/sdl/x11_watch.h"
+#include "platform/gl/gl_api.h"
+#include "platform/gl/gl_device.h"
+#include "platform/gl/gl_graphics.h"
+#include "platform/gl/gl_text.h"
 
-namespace platform::sdl {
+namespace platform::gl {
 
 namespace {
 
@@ -77,20 +72,11 @@ void GlDevice::DropBackBuffer() {
 }
 
 bool GlDevice::Drawable() const {
-    if (XWindowGone(window_->handle)) {
-        return false;
-    }
-    const Uint32 flags = SDL_GetWindowFlags(window_->handle);
-    return (flags & SDL_WINDOW_SHOWN) && !(flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN));
+    return window_->Drawable();
 }
 
 bool GlDevice::ContextReset() {
-    if (resetQuery_ == ResetQuery::kNone || contextLost_ || !MakeCurrent()) {
-        return false;
-    }
-    const GLenum status = resetQuery_ == ResetQuery::kCore ? glGetGraphicsResetStatus()
-                                                           : glGetGraphicsResetStatusARB();
-    return status != GL_NO_ERROR;
+    return haveContext_ && !contextLost_ && window_->ContextLost();
 }
 
 HResult GlDevice::TestCooperativeLevel() {
@@ -108,10 +94,8 @@ HResult GlDevice::TestCooperativeLevel() {
     }
     if (!Drawable()) {
         lost_ = true;
-        // Nothing is presented while lost, so the pacing happens here.
-        if (paced_) {
-            pacer_.Idle();
-        }
+        // Nothing is presented while lost, so the wait for the display happens here.
+        window_->Idle();
         return kDeviceLost;
     }
     return lost_ ? kDeviceNotReset : kOk;
@@ -126,7 +110,7 @@ HResult GlDevice::Reset(const PresentParams& params) {
         contextLost_ = false;
         std::string why;
         if (!MakeContext(why)) {
-            ReportWhy("no new context", why);
+            std::fprintf(stderr, "Tavorin: no new context: %s\n", why.c_str());
             contextLost_ = true;
             return kFail;
         }
@@ -168,7 +152,7 @@ void GlDevice::Draw(const ClearCommand& command) {
         mask |= GL_COLOR_BUFFER_BIT;
     }
     if (command.flags & d3d::CLEAR_ZBUFFER) {
-        glClearDepth(std::clamp(command.z, 0.0f, 1.0f));
+        ClearDepth(std::clamp(command.z, 0.0f, 1.0f));
         mask |= GL_DEPTH_BUFFER_BIT;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
@@ -183,8 +167,9 @@ HResult GlDevice::Present() {
         return kInvalidCall;
     }
     // The window system asks for the picture again (uncovered, restored, resized).
-    const bool damaged = window_->damage != damageSeen_;
-    damageSeen_ = window_->damage;
+    const uint64_t damage = window_->damage();
+    const bool damaged = damage != damageSeen_;
+    damageSeen_ = damage;
     if (record_.SameAsShown()) {
         // The back buffer still holds the frame shown: nothing to draw, and the window gets
         // it again only when it lost it.
@@ -198,17 +183,14 @@ HResult GlDevice::Present() {
         ShowBackBuffer();
         record_.Shown();
     }
-    // Where nothing was swapped, vsync paced nothing either.
-    if (paced_) {
-        pacer_.FrameDone();
-    }
+    window_->FrameDone();
     return kOk;
 }
 
 void GlDevice::ShowBackBuffer() {
     int width = 0;
     int height = 0;
-    SDL_GL_GetDrawableSize(window_->handle, &width, &height);
+    window_->DrawableSize(width, height);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     // Within a few percent of the back buffer's size (a window frame's worth) the nearest
@@ -217,7 +199,7 @@ void GlDevice::ShowBackBuffer() {
         std::abs(width - width_) * 20 <= width_ && std::abs(height - height_) * 20 <= height_;
     glBlitFramebuffer(0, 0, width_, height_, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
                       nearSize ? GL_NEAREST : GL_LINEAR);
-    SDL_GL_SwapWindow(window_->handle);
+    window_->Swap();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     ++framesShown_;
 }
@@ -231,15 +213,18 @@ void GlDevice::ReadBack(std::vector<uint32_t>& argb, int& width, int& height) {
     }
     // What the frame asked for so far, not the frame shown before it.
     DrawWaiting();
-    std::vector<uint32_t> rows(argb.size());
+    std::vector<uint8_t> rgba(argb.size() * 4);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
+    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     // OpenGL counts rows from the bottom.
     for (int y = 0; y < height_; ++y) {
-        std::memcpy(argb.data() + static_cast<size_t>(y) * width_,
-                    rows.data() + static_cast<size_t>(height_ - 1 - y) * width_,
-                    static_cast<size_t>(width_) * 4);
+        const uint8_t* row = rgba.data() + static_cast<size_t>(height_ - 1 - y) * width_ * 4;
+        uint32_t* target = argb.data() + static_cast<size_t>(y) * width_;
+        for (int x = 0; x < width_; ++x) {
+            const uint8_t* p = row + static_cast<size_t>(x) * 4;
+            target[x] = uint32_t{p[3]} << 24 | uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
+        }
     }
 }
 
@@ -257,4 +242,4 @@ bool ReadBackBuffer(Device& device, std::vector<uint32_t>& argb, int& width, int
     return true;
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

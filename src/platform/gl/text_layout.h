@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform::sdl {
+namespace platform::gl {
 
 // Splits text into the lines it is drawn as: at every line break, and, when `wrapWidth` is
 // not negative, at the word boundaries that keep each line within it (a word wider than the
@@ -13,4 +13,4 @@ namespace platform::sdl {
 std::vector<std::string> LayOutLines(std::string_view text, int wrapWidth,
                                      const std::function<int(std::string_view)>& measure);
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

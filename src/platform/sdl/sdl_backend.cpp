@@ -1,4 +1,4 @@
-#include "platform/sdl/sdl_system.h"
+#include "platform/sdl/sdl_backend.h"
 
 #include "platform/imitation/imitated_window.h"
 
@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "platform/sdl/gl_device.h"
+#include "platform/sdl/sdl_graphics.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_video.h"
 #include "platform/sdl/sdl_window.h"
@@ -108,7 +108,7 @@ class SdlSystem : public System {
         if (sdkVersion != d3d::SDK_VERSION || !StartVideo()) {
             return nullptr;
         }
-        return CreateGlGraphics(video_, options_.paced);
+        return CreateSdlGraphics(video_, options_.paced);
     }
 
     HResult DirectInput8Create(uint32_t version, std::unique_ptr<InputSystem>& out) override {

@@ -1,13 +1,13 @@
-#include "platform/sdl/gl_buffers.h"
+#include "platform/gl/gl_buffers.h"
 
-#include <epoxy/gl.h>
+#include "platform/gl/gl_api.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/sdl/gl_device.h"
+#include "platform/gl/gl_device.h"
 
-namespace platform::sdl {
+namespace platform::gl {
 
 namespace {
 
@@ -18,8 +18,8 @@ uint64_t NewVersion() {
 
 }  // namespace
 
-GlBuffer::GlBuffer(std::shared_ptr<DeviceLink> link, uint32_t length)
-    : link_(std::move(link)), bytes_(length), version_(NewVersion()) {
+GlBuffer::GlBuffer(std::shared_ptr<DeviceLink> link, uint32_t length, bool indices)
+    : link_(std::move(link)), bytes_(length), indices_(indices), version_(NewVersion()) {
     if (link_->device) {
         link_->device->AddResource(this);
         RestoreGl();
@@ -78,11 +78,19 @@ void GlBuffer::Upload() {
     if (!device || name_ == 0 || !device->MakeCurrent()) {
         return;
     }
-    // The copy-write target leaves the vertex array's bindings alone.
-    glBindBuffer(GL_COPY_WRITE_BUFFER, name_);
-    glBufferData(GL_COPY_WRITE_BUFFER, static_cast<GLsizeiptr>(bytes_.size()), bytes_.data(),
-                 GL_STATIC_DRAW);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+    // Each buffer keeps to its own target, as WebGL 2 insists. Index buffers bind to a
+    // vertex array of their own meanwhile; the array buffer is no vertex array's state.
+    const GLenum target = indices_ ? GL_ELEMENT_ARRAY_BUFFER : GL_ARRAY_BUFFER;
+    if (indices_) {
+        glBindVertexArray(device->uploadArray());
+    }
+    glBindBuffer(target, name_);
+    glBufferData(target, static_cast<GLsizeiptr>(bytes_.size()), bytes_.data(), GL_STATIC_DRAW);
+    if (indices_) {
+        glBindVertexArray(0);
+    } else {
+        glBindBuffer(target, 0);
+    }
 }
 
 uint32_t GlIndexBuffer::MaxIndex(uint32_t first, uint32_t count) {
@@ -103,4 +111,4 @@ uint32_t GlIndexBuffer::MaxIndex(uint32_t first, uint32_t count) {
     return largest;
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

@@ -1,24 +1,21 @@
 // Drawing: the game's vertex and index buffers, its triangle lists (each index checked to
 // stay inside the vertex buffer) and the text blocks its fonts draw.
 
-#include <epoxy/gl.h>
+#include "platform/gl/gl_api.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/sdl/gl_buffers.h"
-#include "platform/sdl/gl_device.h"
-#include "platform/sdl/gl_text.h"
+#include "platform/gl/gl_buffers.h"
+#include "platform/gl/gl_device.h"
+#include "platform/gl/gl_text.h"
 
-namespace platform::sdl {
+namespace platform::gl {
 
 namespace {
 
 // Far beyond any mesh of the game; a larger request is refused rather than attempted.
 constexpr uint32_t kMaxBufferBytes = 256u << 20;
-
-constexpr uint32_t kTextCalcRect = 0x400;
-constexpr uint32_t kTextSingleLine = 0x20;
 
 }  // namespace
 
@@ -145,20 +142,20 @@ void GlDevice::Draw(const MeshCommand& command) {
     const auto at = [&command](uint32_t offset) {
         return reinterpret_cast<const void*>(static_cast<uintptr_t>(command.offset + offset));
     };
+    // The base vertex as an offset into the buffer: OpenGL ES 3.0 has no base-vertex draw.
+    const uint32_t first = static_cast<uint32_t>(command.baseVertex) * command.stride;
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, at(0));
-    // ARGB words are the bytes B, G, R, A in memory.
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, at(first));
+    // ARGB words are the bytes B, G, R, A in memory; the shader puts them in order.
     glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride, at(12));
+    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, at(first + 12));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, command.indices->name());
-    glDrawElementsBaseVertex(
-        GL_TRIANGLES, static_cast<GLsizei>(command.indexCount), GL_UNSIGNED_SHORT,
-        reinterpret_cast<const void*>(static_cast<uintptr_t>(command.startIndex) * 2),
-        command.baseVertex);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(command.indexCount), GL_UNSIGNED_SHORT,
+                   reinterpret_cast<const void*>(static_cast<uintptr_t>(command.startIndex) * 2));
     glBindVertexArray(0);
 }
 
-int32_t GlDevice::DrawTextBlock(FontFace& face, const char* text, int32_t count, const Rect& rect,
+int32_t GlDevice::DrawTextBlock(TextFace& face, const char* text, int32_t count, const Rect& rect,
                                 uint32_t format, uint32_t colour) {
     // count -1: up to the NUL; otherwise no further than the NUL either.
     const size_t length = count < 0 ? std::strlen(text) : strnlen(text, static_cast<size_t>(count));
@@ -166,9 +163,7 @@ int32_t GlDevice::DrawTextBlock(FontFace& face, const char* text, int32_t count,
         return 0;
     }
     int wrapWidth = TextCache::kNoWrap;
-    if (format & kTextSingleLine) {
-        wrapWidth = TextCache::kSingleLine;
-    } else if (format & dt::WORDBREAK) {
+    if (format & dt::WORDBREAK) {
         wrapWidth =
             static_cast<int>(std::clamp<int64_t>(int64_t{rect.right} - rect.left, 0, INT32_MAX));
     }
@@ -178,9 +173,6 @@ int32_t GlDevice::DrawTextBlock(FontFace& face, const char* text, int32_t count,
         return 0;
     }
     const int32_t drawnHeight = face.cellHeight() * block->lineCount;
-    if (format & kTextCalcRect) {
-        return drawnHeight;
-    }
     TextCommand command{&face, std::string(shown), wrapWidth, rect, colour};
     if (!Defer(command)) {
         Draw(command);
@@ -217,4 +209,4 @@ void GlDevice::Draw(const TextCommand& command) {
     glDisable(GL_BLEND);
 }
 
-}  // namespace platform::sdl
+}  // namespace platform::gl

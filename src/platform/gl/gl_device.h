@@ -1,7 +1,8 @@
 #pragma once
 
-// The Direct3D-style device on OpenGL 3.3 core, as far as the game uses one: a framebuffer
-// object of the asked size as the back buffer, blitted scaled into the window on Present.
+// The Direct3D-style device on OpenGL (3.3 core or ES 3.0), as far as the game uses one: a
+// framebuffer object of the asked size as the back buffer, blitted scaled into the window on
+// Present.
 // A frame that asks for exactly what the frame on screen asked is not drawn at all: its
 // commands wait while they match, and are drawn only once one differs.
 // The device itself, its context and resources live in gl_device.cpp; the back buffer,
@@ -15,34 +16,31 @@
 #include <variant>
 #include <vector>
 
+#include "platform/gl/device_settings.h"
+#include "platform/gl/frame_record.h"
+#include "platform/gl/gl_programs.h"
+#include "platform/gl/gl_resource.h"
+#include "platform/gl/gl_window.h"
 #include "platform/graphics.h"
-#include "platform/sdl/device_settings.h"
-#include "platform/sdl/frame_pacer.h"
-#include "platform/sdl/frame_record.h"
-#include "platform/sdl/gl_programs.h"
-#include "platform/sdl/gl_resource.h"
 
-namespace platform::sdl {
+namespace platform::gl {
 
-class SdlVideo;
-class SdlWindow;
-struct NativeWindow;
 class GlBuffer;
 class GlVertexBuffer;
 class GlIndexBuffer;
-class FontFaces;
-class FontFace;
+class TextFaces;
+class TextFace;
 class TextCache;
-
-std::unique_ptr<Graphics> CreateGlGraphics(std::shared_ptr<SdlVideo> video, bool paced);
 
 class GlDevice final : public Device {
   public:
     // Null (and `result` negative, `why` saying what went wrong) when the context or the
     // back buffer cannot be made.
-    static std::unique_ptr<GlDevice> Create(std::shared_ptr<SdlVideo> video, SdlWindow& window,
-                                            const PresentParams& params, bool paced,
-                                            HResult& result, std::string& why);
+    // `faces` may be null: fonts then cannot be made.
+    static std::unique_ptr<GlDevice> Create(std::shared_ptr<GlWindow> window,
+                                            std::shared_ptr<TextFaces> faces,
+                                            const PresentParams& params, HResult& result,
+                                            std::string& why);
     ~GlDevice() override;
 
     HResult TestCooperativeLevel() override;
@@ -80,6 +78,8 @@ class GlDevice final : public Device {
 
     // For resources: makes this device's context current; false once it is gone.
     bool MakeCurrent();
+    // For index buffers: a vertex array to bind them to while their bytes are uploaded.
+    unsigned uploadArray() const { return programs_.meshArray; }
     void AddResource(GlResource* resource) { resources_.insert(resource); }
     void RemoveResource(GlResource* resource);
     // The buffer's bytes are about to change, or the buffer to go: draws of it still waiting
@@ -87,7 +87,7 @@ class GlDevice final : public Device {
     void BufferChanging(const GlBuffer& buffer);
 
     // Text, for the fonts: draws the text's block at the rectangle's corner in the colour.
-    int32_t DrawTextBlock(FontFace& face, const char* text, int32_t count, const Rect& rect,
+    int32_t DrawTextBlock(TextFace& face, const char* text, int32_t count, const Rect& rect,
                           uint32_t format, uint32_t colour);
 
     // The back buffer as 0xAARRGGBB, top row first.
@@ -96,7 +96,7 @@ class GlDevice final : public Device {
     uint64_t framesShown() const { return framesShown_; }
 
   private:
-    GlDevice(std::shared_ptr<SdlVideo> video, std::shared_ptr<NativeWindow> window, bool paced);
+    GlDevice(std::shared_ptr<GlWindow> window, std::shared_ptr<TextFaces> faces);
     bool MakeContext(std::string& why);
     void DropContext();
     bool MakeBackBuffer(const PresentParams& params);
@@ -124,7 +124,7 @@ class GlDevice final : public Device {
         uint32_t indexCount;
     };
     struct TextCommand {
-        FontFace* face;
+        TextFace* face;
         std::string text;
         int wrapWidth;
         Rect rect;
@@ -141,15 +141,9 @@ class GlDevice final : public Device {
     // The picture is gone or no longer the frame's: nothing shown may be taken as drawn.
     void ForgetFrames();
 
-    std::shared_ptr<SdlVideo> video_;
-    std::shared_ptr<NativeWindow> window_;
+    std::shared_ptr<GlWindow> window_;
     std::shared_ptr<DeviceLink> link_;
-    void* context_ = nullptr;
-    bool robust_ = false;
-    enum class ResetQuery { kNone, kCore, kArb };
-    ResetQuery resetQuery_ = ResetQuery::kNone;
-    bool paced_;
-    FramePacer pacer_;
+    bool haveContext_ = false;
 
     // GL names
     unsigned framebuffer_ = 0;
@@ -178,8 +172,8 @@ class GlDevice final : public Device {
     uint64_t framesShown_ = 0;
 
     std::set<GlResource*> resources_;
-    std::shared_ptr<FontFaces> faces_;
+    std::shared_ptr<TextFaces> faces_;
     std::unique_ptr<TextCache> text_;
 };
 
-}  // namespace platform::sdl
+}  // namespace platform::gl
