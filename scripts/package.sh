@@ -1,10 +1,27 @@
 #!/usr/bin/env bash
-# Makes the two packages in dist/: tavorin_VERSION_amd64.deb (CPack, from the package preset)
-# and tavorin-VERSION-windows-x64.zip (from the windows preset, cross-built with mingw-w64).
+# Makes the packages in dist/: tavorin_VERSION_amd64.deb (CPack, from the package preset),
+# tavorin-VERSION-windows-x64.zip (from the windows preset, cross-built with mingw-w64) and
+# tavorin-VERSION-web.zip (the page's folder, from the web preset).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 scripts/setup.sh
+
+# The page's folder as the web build leaves it, with the project's licence, in one folder.
+make_web_zip() {
+    local name="tavorin-${version}-web"
+    local stage="build/web/zip/$name"
+    cmake --preset web >/dev/null
+    cmake --build --preset web --target tavorin tavorin_page
+    rm -rf build/web/zip
+    mkdir -p "$stage"
+    cp build/web/web/{index.html,README.txt,tavorin.js,tavorin.wasm,arrow.bmp} "$stage/"
+    cp build/web/web/{DejaVuSans.woff2,DejaVuSans-LICENSE.txt,tavorin.svg} "$stage/"
+    if [ -f LICENSE ]; then
+        cp LICENSE "$stage/"
+    fi
+    (cd build/web/zip && zip -q -X -r "$root/dist/$name.zip" "$name")
+}
 
 rm -rf dist
 mkdir -p dist
@@ -28,4 +45,5 @@ while read -r file; do
 done <build/windows/zip_contents.txt
 x86_64-w64-mingw32-strip "$stage"/*.exe
 (cd build/windows/zip && zip -q -X -r "$root/dist/$name.zip" "$name")
+make_web_zip
 ls -l dist
