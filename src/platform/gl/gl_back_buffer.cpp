@@ -170,7 +170,8 @@ HResult GlDevice::Present() {
     const uint64_t damage = window_->damage();
     const bool damaged = damage != damageSeen_;
     damageSeen_ = damage;
-    if (record_.SameAsShown()) {
+    const bool same = record_.SameAsShown();
+    if (same) {
         // The back buffer still holds the frame shown: nothing to draw, and the window gets
         // it again only when it lost it.
         waiting_.clear();
@@ -183,7 +184,7 @@ HResult GlDevice::Present() {
         ShowBackBuffer();
         record_.Shown();
     }
-    window_->FrameDone();
+    window_->FrameDone(!same || damaged);
     return kOk;
 }
 

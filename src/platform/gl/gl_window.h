@@ -31,8 +31,9 @@ class GlWindow {
 
     // Puts the frame drawn into the default framebuffer on screen.
     virtual void Swap() = 0;
-    // After every Present, drawn or not: waits for the display's next frame.
-    virtual void FrameDone() = 0;
+    // After every Present: waits for the display's next frame. `drawn` is false when the
+    // frame was the one on screen already, so a backend may wait longer for a change.
+    virtual void FrameDone(bool drawn) = 0;
     // A frame that draws nothing (a lost device): the same wait.
     virtual void Idle() = 0;
 };

@@ -121,7 +121,7 @@ class SdlGlWindow final : public gl::GlWindow {
     void Swap() override { SDL_GL_SwapWindow(window_->handle); }
 
     // Where nothing was swapped, vsync paced nothing either.
-    void FrameDone() override {
+    void FrameDone(bool) override {
         if (paced_) {
             pacer_.FrameDone();
         }

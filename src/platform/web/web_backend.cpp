@@ -101,8 +101,9 @@ class WebSystem final : public System {
 }  // namespace
 
 std::unique_ptr<System> CreateWebSystem() {
-    // The cursor image lies beside the page; the game reads it from its working folder.
-    page::FetchFile("arrow.bmp");
+    // The text needs the page's font from the first frame on; the cursor image lies beside
+    // the page and the game reads it from its working folder.
+    page::AwaitPage();
     return std::make_unique<WebSystem>();
 }
 

@@ -17,6 +17,8 @@ namespace platform::web {
 
 namespace {
 
+constexpr int kStillLook = 200;  // milliseconds
+
 class CanvasGlWindow final : public gl::GlWindow {
   public:
     explicit CanvasGlWindow(std::shared_ptr<WebSession> session) : session_(std::move(session)) {}
@@ -86,8 +88,21 @@ class CanvasGlWindow final : public gl::GlWindow {
     }
 
     // The browser shows what the frame drew once the game yields to it.
-    void Swap() override {}
-    void FrameDone() override { page::WaitForFrame(); }
+    void Swap() override {
+        if (!shown_) {
+            shown_ = true;
+            page::MarkFirstFrame();
+        }
+    }
+    // A frame like the one on screen: nothing will change before the player does something
+    // (or the page does), so the game sleeps until then, looking again now and then.
+    void FrameDone(bool drawn) override {
+        if (drawn) {
+            page::WaitForFrame();
+        } else {
+            page::WaitForChange(kStillLook);
+        }
+    }
     void Idle() override { page::WaitForFrame(); }
 
   private:
@@ -96,6 +111,7 @@ class CanvasGlWindow final : public gl::GlWindow {
     int width_ = 0;
     int height_ = 0;
     uint64_t damage_ = 0;
+    bool shown_ = false;
 };
 
 class WebGraphics final : public Graphics {

@@ -14,6 +14,25 @@ EM_ASYNC_JS(void, tavorin_wait_for_frame, (), {
     await new Promise(function(resolve) { requestAnimationFrame(function() { resolve(); }); });
 });
 
+EM_JS(void, tavorin_mark_first_frame, (), {
+    performance.mark("tavorin-first-frame");
+});
+
+EM_ASYNC_JS(void, tavorin_wait_for_change, (int milliseconds), {
+    await new Promise(function(resolve) {
+        var events = ["keydown", "keyup", "mousemove", "mousedown", "mouseup", "wheel", "resize",
+                      "focus", "blur", "visibilitychange", "webglcontextlost",
+                      "webglcontextrestored"];
+        var timer = setTimeout(wake, milliseconds);
+        events.forEach(function(e) { addEventListener(e, wake, true); });
+        function wake() {
+            clearTimeout(timer);
+            events.forEach(function(e) { removeEventListener(e, wake, true); });
+            requestAnimationFrame(function() { resolve(); });
+        }
+    });
+});
+
 EM_JS(int, tavorin_hidden, (), {
     return document.hidden ? 1 : 0;
 });
@@ -44,16 +63,11 @@ EM_ASYNC_JS(void, tavorin_show_message, (const char* caption, const char* text),
     await tavorinPage.showMessage(UTF8ToString(caption), UTF8ToString(text));
 });
 
-EM_ASYNC_JS(int, tavorin_fetch_file, (const char* name), {
-    var file = UTF8ToString(name);
-    try {
-        var response = await fetch(file);
-        if (!response.ok) return 0;
-        FS.writeFile(file, new Uint8Array(await response.arrayBuffer()));
-        return 1;
-    } catch (e) {
-        return 0;
-    }
+EM_ASYNC_JS(void, tavorin_await_page, (), {
+    var files = await tavorinPage.ready;
+    Object.keys(files).forEach(function(name) {
+        if (files[name]) FS.writeFile(name, new Uint8Array(files[name]));
+    });
 });
 
 EM_JS(void, tavorin_ended, (int status), {
@@ -86,6 +100,12 @@ bool WebGl2Offered() {
 void WaitForFrame() {
     tavorin_wait_for_frame();
 }
+void MarkFirstFrame() {
+    tavorin_mark_first_frame();
+}
+void WaitForChange(int milliseconds) {
+    tavorin_wait_for_change(milliseconds);
+}
 bool Hidden() {
     return tavorin_hidden() != 0;
 }
@@ -101,8 +121,8 @@ void ShowCursor(bool show) {
 void ShowMessage(const char* caption, const char* text) {
     tavorin_show_message(caption, text);
 }
-bool FetchFile(const char* name) {
-    return tavorin_fetch_file(name) != 0;
+void AwaitPage() {
+    tavorin_await_page();
 }
 void Ended(int status) {
     tavorin_ended(status);

@@ -15,6 +15,11 @@ bool WebGl2Offered();
 // Waits (the game's loop suspended, the browser free) for the browser's next animation
 // frame; none come while the page is hidden.
 void WaitForFrame();
+// Marks the moment the first frame went to the page, for whoever measures start-up.
+void MarkFirstFrame();
+// Waits for the next animation frame after the player or the page does something (a key, the
+// mouse, a resize, the page hidden or shown), or after `milliseconds` at the latest.
+void WaitForChange(int milliseconds);
 bool Hidden();
 // The canvas's drawing-buffer size, made to match its size on screen in device pixels first.
 void CanvasSize(int& width, int& height);
@@ -22,9 +27,9 @@ void SetTitle(const char* title);
 void ShowCursor(bool show);
 // Shows the game's message in the page's dialog and waits until the player has read it.
 void ShowMessage(const char* caption, const char* text);
-// Copies a file of the page's folder into the game's working folder; false when the page
-// has none of that name.
-bool FetchFile(const char* name);
+// Waits for what the page fetched for the game while its code loaded: the font, and the
+// files of its folder the game reads (the cursor image), put in the game's working folder.
+void AwaitPage();
 // The game has ended with `status`: the page says so and offers to play again.
 void Ended(int status);
 
