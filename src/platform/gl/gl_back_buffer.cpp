@@ -36,8 +36,6 @@ bool GlDevice::MakeBackBuffer(const PresentParams& params) {
     const auto width = static_cast<int>(params.BackBufferWidth);
     const auto height = static_cast<int>(params.BackBufferHeight);
     DropBackBuffer();
-    while (glGetError() != GL_NO_ERROR) {
-    }
     glGenFramebuffers(1, &framebuffer_);
     glGenRenderbuffers(1, &colourBuffer_);
     glGenRenderbuffers(1, &depthBuffer_);
@@ -49,8 +47,8 @@ bool GlDevice::MakeBackBuffer(const PresentParams& params) {
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width, height);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE ||
-        glGetError() != GL_NO_ERROR) {
+    // Storage that could not be had leaves its buffer empty, and the framebuffer incomplete.
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         DropBackBuffer();
         return false;
     }

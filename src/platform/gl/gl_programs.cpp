@@ -48,41 +48,43 @@ void main() {
 }
 )";
 
-GLuint CompileShader(GLenum kind, const char* source, std::string& why) {
+GLuint CompileShader(GLenum kind, const char* source) {
     const GLuint shader = glCreateShader(kind);
     const char* parts[] = {kShaderPrelude, source};
     glShaderSource(shader, 2, parts, nullptr);
     glCompileShader(shader);
-    GLint ok = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (!ok) {
-        char log[512] = {};
-        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-        why = std::string("shader not compiled: ") + log;
-        glDeleteShader(shader);
-        return 0;
-    }
     return shader;
 }
 
+// The compiler's words on a shader that failed; empty for one that compiled.
+std::string CompilerLog(GLuint shader) {
+    GLint ok = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok) {
+        return {};
+    }
+    char log[512] = {};
+    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+    return std::string("shader not compiled: ") + log + "; ";
+}
+
+// Only the link's status is asked for, as a shader that failed fails the link too: every
+// question waits for the driver (in a browser, for another process) to finish all before it.
 GLuint LinkProgram(const char* vertexSource, const char* fragmentSource, std::string& why) {
-    const GLuint vertex = CompileShader(GL_VERTEX_SHADER, vertexSource, why);
-    const GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, fragmentSource, why);
-    GLuint program = 0;
-    if (vertex && fragment) {
-        program = glCreateProgram();
-        glAttachShader(program, vertex);
-        glAttachShader(program, fragment);
-        glLinkProgram(program);
-        GLint ok = GL_FALSE;
-        glGetProgramiv(program, GL_LINK_STATUS, &ok);
-        if (!ok) {
-            char log[512] = {};
-            glGetProgramInfoLog(program, sizeof log, nullptr, log);
-            why = std::string("shaders not linked: ") + log;
-            glDeleteProgram(program);
-            program = 0;
-        }
+    const GLuint vertex = CompileShader(GL_VERTEX_SHADER, vertexSource);
+    const GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, fragmentSource);
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vertex);
+    glAttachShader(program, fragment);
+    glLinkProgram(program);
+    GLint ok = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        char log[512] = {};
+        glGetProgramInfoLog(program, sizeof log, nullptr, log);
+        why = CompilerLog(vertex) + CompilerLog(fragment) + "shaders not linked: " + log;
+        glDeleteProgram(program);
+        program = 0;
     }
     glDeleteShader(vertex);
     glDeleteShader(fragment);
