@@ -3,6 +3,7 @@
 #   tavorin_VERSION_amd64.deb                (CPack, from the package preset)
 #   tavorin-VERSION-windows-x64.zip          (the windows preset, cross-built with mingw-w64)
 #   tavorin-VERSION-windows-x64-setup.exe    (NSIS, from the same files as the zip)
+#   tavorin-VERSION-web.zip                  (the page's folder, from the web preset)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -59,6 +60,19 @@ windows_installer() {
         packaging/windows/tavorin.nsi
 }
 
+# The page's folder as the web build leaves it, with the project's licence, in one folder.
+web_zip() {
+    local name="tavorin-${version}-web"
+    local folder="build/web/zip/$name"
+    cmake --preset web >/dev/null
+    cmake --build --preset web --target tavorin tavorin_page
+    rm -rf build/web/zip
+    mkdir -p "$folder"
+    cp build/web/web/{index.html,README.txt,tavorin.js,tavorin.wasm,arrow.bmp} "$folder/"
+    cp build/web/web/{DejaVuSans.woff2,DejaVuSans-LICENSE.txt,tavorin.svg} LICENSE "$folder/"
+    (cd build/web/zip && zip -q -X -r "$root/dist/$name.zip" "$name")
+}
+
 main() {
     scripts/setup.sh
     rm -rf dist
@@ -67,6 +81,7 @@ main() {
     windows_stage
     windows_zip
     windows_installer "$version" "$root/dist/$windows_name-setup.exe"
+    web_zip
     ls -l dist
 }
 

@@ -2,7 +2,8 @@
 # Sets up, builds and runs every test: the Windows build and its unit tests under Wine, the
 # release build (unit, model, end-to-end under Xvfb, the Windows game and tools under Wine,
 # soak, memcheck, benchmarks briefly), the whole suite again under ASan + UBSan, a minute of
-# fuzzing, then both packages made, the .deb installed, checked and removed.
+# fuzzing, then both packages made, the .deb installed, checked and removed. The web page is
+# built first; its own tests run under node, and the release suite plays it in browsers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -13,6 +14,12 @@ cmake --build --preset windows
 ctest --preset windows
 # The release suite runs the Windows build under Wine, and must not skip it here.
 export TAVORIN_REQUIRE_WINDOWS=1
+
+cmake --preset web
+cmake --build --preset web
+ctest --preset web
+# Nor the page in Chromium and Firefox.
+export TAVORIN_REQUIRE_WEB=1
 
 for preset in release asan; do
     cmake --preset "$preset"

@@ -15,7 +15,7 @@
 #include "app/application.h"
 #include "app/game.h"
 #include "app/game_flow.h"
-#include "platform/sdl/sdl_system.h"
+#include "platform/sdl/sdl_backend.h"
 #include "screens/text_screens.h"
 
 namespace {

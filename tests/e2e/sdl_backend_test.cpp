@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 
 #include "platform/imitation/imitated_window.h"
-#include "platform/sdl/sdl_system.h"
+#include "platform/sdl/sdl_backend.h"
 #include "x_session.h"
 
 namespace {

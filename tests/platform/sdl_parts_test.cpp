@@ -5,15 +5,15 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/sdl/device_settings.h"
+#include "platform/gl/device_settings.h"
+#include "platform/gl/frame_record.h"
+#include "platform/gl/text_layout.h"
 #include "platform/sdl/frame_pacer.h"
-#include "platform/sdl/frame_record.h"
 #include "platform/sdl/key_codes.h"
-#include "platform/sdl/text_layout.h"
 
 namespace {
 
-using platform::sdl::LayOutLines;
+using platform::gl::LayOutLines;
 
 TEST(KeyCodes, KeysGetTheirWindowsAndDirectInputCodes) {
     struct Case {
@@ -88,7 +88,7 @@ namespace d3d = platform::d3d;
 
 // The device takes exactly what the game sets and refuses the rest rather than half-doing it.
 TEST(DeviceSettings, TakesTheGameSettingsAndRefusesOthers) {
-    platform::sdl::DeviceSettings settings;
+    platform::gl::DeviceSettings settings;
     const platform::Matrix world = platform::MatrixTranslation(3, 4, 10);
     EXPECT_EQ(settings.SetTransform(d3d::TS_WORLD, world), platform::kOk);
     EXPECT_EQ(settings.world, world);
@@ -114,8 +114,8 @@ TEST(DeviceSettings, TakesTheGameSettingsAndRefusesOthers) {
 }  // namespace
 
 TEST(FrameRecord, AFrameMatchesOnlyWhenEveryCommandRepeatsTheShownFrame) {
-    using platform::sdl::FrameRecord;
-    using platform::sdl::Signature;
+    using platform::gl::FrameRecord;
+    using platform::gl::Signature;
     const auto command = [](uint32_t kind, std::string_view text) {
         Signature s;
         s.Put(kind).Put(0.5f).Put(text);

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "mesh_picture.h"
+#include "board_check.h"
 #include "wine_session.h"
 
 namespace wine_test {
@@ -25,13 +25,6 @@ using e2e::Capture;
 using e2e::Rgb;
 
 inline const std::string kWindowsDir = TAVORIN_WINDOWS_DIR;
-
-// Where the back buffer lands in a capture of the whole window (frame and caption included).
-struct ClientArea {
-    int left = 0, top = 0, width = 0, height = 0;
-    int X(double backX) const { return left + static_cast<int>(backX * width / 1280.0); }
-    int Y(double backY) const { return top + static_cast<int>(backY * height / 768.0); }
-};
 
 // The client area is the black rectangle inside Wine's own frame: found from a menu frame.
 inline ClientArea FindClientArea(const Capture& shot) {
@@ -53,75 +46,6 @@ inline ClientArea FindClientArea(const Capture& shot) {
     area.width = right - area.left;
     area.height = bottom - area.top;
     return area;
-}
-
-// Pixels of a colour within a back-buffer rectangle.
-inline int Count(const Capture& shot, const ClientArea& area, int left, int top, int right,
-                 int bottom, bool (*colour)(Rgb)) {
-    int count = 0;
-    for (int y = area.Y(top); y < area.Y(std::min(bottom, 768)); ++y) {
-        for (int x = area.X(left); x < area.X(std::min(right, 1280)); ++x) {
-            count += colour(shot.At(x, y)) ? 1 : 0;
-        }
-    }
-    return count;
-}
-
-// Text drawn smoothed: thin strokes come out grey rather than white.
-inline bool IsLit(Rgb c) {
-    return c.r > 100 || c.g > 100 || c.b > 100;
-}
-
-enum class Tone { Black, White, Red, Other };
-
-inline Tone ToneOf(Rgb c) {
-    return e2e::IsBlack(c)   ? Tone::Black
-           : e2e::IsWhite(c) ? Tone::White
-           : e2e::IsRed(c)   ? Tone::Red
-                             : Tone::Other;
-}
-
-inline Tone ToneOf(uint32_t argb) {
-    return ToneOf(Rgb{static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 8),
-                      static_cast<uint8_t>(argb)});
-}
-
-// Client pixels that contradict the expected picture: another pure colour where the picture
-// is uniform a pixel around, or a blend where it is uniform two pixels around. The scaled
-// present filters linearly, so the narrow gaps between tiles come out as blends.
-inline int Mismatches(const Capture& shot, const ClientArea& area, const Picture& expected) {
-    int wrong = 0;
-    for (int cy = 0; cy < area.height; ++cy) {
-        for (int cx = 0; cx < area.width; ++cx) {
-            const int bx = static_cast<int>((cx + 0.5) * 1280.0 / area.width);
-            const int by = static_cast<int>((cy + 0.5) * 768.0 / area.height);
-            const Tone shown = ToneOf(shot.At(area.left + cx, area.top + cy));
-            if (shown == Tone::Other
-                    ? expected.Uniform(bx, by, 2)
-                    : shown != ToneOf(expected.At(bx, by)) && expected.Uniform(bx, by, 1)) {
-                ++wrong;
-            }
-        }
-    }
-    return wrong;
-}
-
-// Saves a picture for a person to look at when a comparison fails.
-inline void Save(const std::string& path, const Picture& picture) {
-    std::ofstream file(path, std::ios::binary);
-    file << "P6 1280 768 255\n";
-    for (const uint32_t argb : picture.argb) {
-        const char rgb[] = {static_cast<char>(argb >> 16), static_cast<char>(argb >> 8),
-                            static_cast<char>(argb)};
-        file.write(rgb, 3);
-    }
-}
-
-inline void Save(const std::string& path, const Capture& shot) {
-    std::ofstream file(path, std::ios::binary);
-    file << "P6 " << shot.width << ' ' << shot.height << " 255\n";
-    file.write(reinterpret_cast<const char*>(shot.rgb.data()),
-               static_cast<std::streamsize>(shot.rgb.size()));
 }
 
 class WineGameTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/imitation/imitated_input.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/sdl_video.h"
 #include "platform/sdl/sdl_window.h"
@@ -13,138 +14,41 @@ namespace platform::sdl {
 namespace {
 
 constexpr HResult kInvalidParam = static_cast<HResult>(0x80070057u);  // DIERR_INVALIDPARAM
-constexpr HResult kBadHandle = static_cast<HResult>(0x80070006u);     // E_HANDLE
-constexpr HResult kNoEffect = 1;                                      // DI_NOEFFECT
-constexpr uint32_t kExclusive = 0x01;
-constexpr uint32_t kForeground = 0x04;
-constexpr uint32_t kDeviceTypeMouse = 0x12;
-constexpr uint32_t kDeviceTypeKeyboard = 0x13;
-constexpr uint32_t kKeyboardBytes = 256;
-constexpr uint8_t kDown = 0x80;
 
-// What a device reports of itself: always attached.
-struct DeviceShape {
-    uint32_t devType;
-    uint32_t axes;
-    uint32_t buttons;
-};
-
-class SdlInputDevice : public InputDevice {
+class SdlInputDevice : public ImitatedInputDevice {
   public:
-    SdlInputDevice(std::shared_ptr<SdlVideo> video, DataFormat format, DeviceShape shape)
-        : video_(std::move(video)), format_(format), shape_(shape) {}
-
-    HResult GetCapabilities(DeviceCaps& caps) override {
-        if (caps.dwSize != sizeof(DeviceCaps)) {
-            return kInvalidParam;
-        }
-        caps = {};
-        caps.dwSize = sizeof(DeviceCaps);
-        caps.dwFlags = dinput::CAPS_ATTACHED;
-        caps.dwDevType = shape_.devType;
-        caps.dwAxes = shape_.axes;
-        caps.dwButtons = shape_.buttons;
-        return kOk;
-    }
-
-    HResult SetDataFormat(DataFormat format) override {
-        if (acquired_) {
-            return kInvalidCall;
-        }
-        if (format != format_) {
-            return kInvalidParam;
-        }
-        formatSet_ = true;
-        return kOk;
-    }
-
-    HResult SetCooperativeLevel(Window* window, uint32_t flags) override {
-        if (!dynamic_cast<SdlWindow*>(window)) {
-            return kBadHandle;
-        }
-        // One of exclusive and non-exclusive, one of foreground and background.
-        const bool exclusive = (flags & kExclusive) != 0;
-        const bool nonExclusive = (flags & dinput::COOP_NONEXCLUSIVE) != 0;
-        const bool foreground = (flags & kForeground) != 0;
-        const bool background = (flags & dinput::COOP_BACKGROUND) != 0;
-        if (exclusive == nonExclusive || foreground == background) {
-            return kInvalidParam;
-        }
-        foreground_ = foreground;
-        return kOk;
-    }
-
-    HResult Acquire() override {
-        if (!formatSet_) {
-            return kInvalidParam;
-        }
-        if (acquired_) {
-            return kNoEffect;
-        }
-        acquired_ = true;
-        focusLosses_ = video_->focusLosses();
-        OnAcquire();
-        return kOk;
-    }
-
-    HResult Unacquire() override {
-        if (!acquired_) {
-            return kNoEffect;
-        }
-        acquired_ = false;
-        return kOk;
-    }
-
-    HResult GetDeviceState(uint32_t size, void* data) override {
-        if (!data || size != Size()) {
-            return kInvalidParam;
-        }
-        if (!acquired_) {
-            return kNotAcquired;
-        }
-        // A foreground device is given up when the window loses the focus.
-        if (foreground_ && video_->focusLosses() != focusLosses_) {
-            acquired_ = false;
-            return kInputLost;
-        }
-        SDL_PumpEvents();
-        Read(data);
-        return kOk;
-    }
+    SdlInputDevice(std::shared_ptr<SdlVideo> video, DeviceShape shape)
+        : ImitatedInputDevice(shape), video_(std::move(video)) {}
 
   protected:
-    virtual uint32_t Size() const = 0;
-    virtual void Read(void* data) = 0;
-    virtual void OnAcquire() {}
+    bool OwnWindow(Window* window) const override {
+        return dynamic_cast<SdlWindow*>(window) != nullptr;
+    }
+    uint64_t FocusLosses() const override { return video_->focusLosses(); }
 
     std::shared_ptr<SdlVideo> video_;
-
-  private:
-    DataFormat format_;
-    DeviceShape shape_;
-    bool formatSet_ = false;
-    bool acquired_ = false;
-    bool foreground_ = false;
-    uint64_t focusLosses_ = 0;
 };
 
 class SdlKeyboard final : public SdlInputDevice {
   public:
     explicit SdlKeyboard(std::shared_ptr<SdlVideo> video)
-        : SdlInputDevice(std::move(video), DataFormat::Keyboard,
-                         {.devType = kDeviceTypeKeyboard, .axes = 0, .buttons = kKeyboardBytes}) {}
+        : SdlInputDevice(std::move(video), {.format = DataFormat::Keyboard,
+                                            .devType = kDeviceTypeKeyboard,
+                                            .axes = 0,
+                                            .buttons = kKeyboardBytes}) {}
 
   protected:
     uint32_t Size() const override { return kKeyboardBytes; }
 
     void Read(void* data) override {
+        SDL_PumpEvents();
         uint8_t keys[kKeyboardBytes] = {};
         int count = 0;
         const Uint8* state = SDL_GetKeyboardState(&count);
         for (int scancode = 0; scancode < count; ++scancode) {
             if (state[scancode]) {
                 if (const uint8_t code = DirectInputKeyFor(scancode)) {
-                    keys[code] = kDown;
+                    keys[code] = kKeyDown;
                 }
             }
         }
@@ -155,8 +59,10 @@ class SdlKeyboard final : public SdlInputDevice {
 class SdlMouse final : public SdlInputDevice {
   public:
     explicit SdlMouse(std::shared_ptr<SdlVideo> video)
-        : SdlInputDevice(std::move(video), DataFormat::Mouse2,
-                         {.devType = kDeviceTypeMouse, .axes = 3, .buttons = 8}) {}
+        : SdlInputDevice(std::move(video), {.format = DataFormat::Mouse2,
+                                            .devType = kDeviceTypeMouse,
+                                            .axes = 3,
+                                            .buttons = 8}) {}
 
   protected:
     uint32_t Size() const override { return sizeof(MouseState2); }
@@ -170,6 +76,7 @@ class SdlMouse final : public SdlInputDevice {
     }
 
     void Read(void* data) override {
+        SDL_PumpEvents();
         MouseState2 state{};
         const Uint32 buttons = SDL_GetRelativeMouseState(&state.lX, &state.lY);
         state.lZ = video_->TakeWheel();
@@ -178,7 +85,7 @@ class SdlMouse final : public SdlInputDevice {
                              SDL_BUTTON_X2};
         for (int i = 0; i < 5; ++i) {
             if (buttons & SDL_BUTTON(order[i])) {
-                state.rgbButtons[i] = kDown;
+                state.rgbButtons[i] = kKeyDown;
             }
         }
         std::memcpy(data, &state, sizeof state);

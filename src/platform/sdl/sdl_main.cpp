@@ -1,5 +1,5 @@
 #include "app/game_session.h"
-#include "platform/sdl/sdl_system.h"
+#include "platform/sdl/sdl_backend.h"
 
 int main() {
     const auto system = platform::sdl::CreateSdlSystem();

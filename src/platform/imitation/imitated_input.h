@@ -1,0 +1,53 @@
+#pragma once
+
+// DirectInput's device behaviour, for backends that are not Windows: capabilities, data
+// format, cooperative level, acquisition, and loss of a foreground device with the focus.
+// A backend says only how its state is read.
+
+#include <cstdint>
+
+#include "platform/input_devices.h"
+
+namespace platform {
+
+// What a device reports of itself: always attached.
+struct DeviceShape {
+    DataFormat format;
+    uint32_t devType;
+    uint32_t axes;
+    uint32_t buttons;
+};
+
+inline constexpr uint32_t kDeviceTypeMouse = 0x12;
+inline constexpr uint32_t kDeviceTypeKeyboard = 0x13;
+inline constexpr uint32_t kKeyboardBytes = 256;
+inline constexpr uint8_t kKeyDown = 0x80;
+
+class ImitatedInputDevice : public InputDevice {
+  public:
+    explicit ImitatedInputDevice(DeviceShape shape) : shape_(shape) {}
+
+    HResult GetCapabilities(DeviceCaps& caps) override;
+    HResult SetDataFormat(DataFormat format) override;
+    HResult SetCooperativeLevel(Window* window, uint32_t flags) override;
+    HResult Acquire() override;
+    HResult Unacquire() override;
+    HResult GetDeviceState(uint32_t size, void* data) override;
+
+  protected:
+    // The backend's part: the window is one of its own; focus losses so far; its state.
+    virtual bool OwnWindow(Window* window) const = 0;
+    virtual uint64_t FocusLosses() const = 0;
+    virtual uint32_t Size() const = 0;
+    virtual void Read(void* data) = 0;
+    virtual void OnAcquire() {}
+
+  private:
+    DeviceShape shape_;
+    bool formatSet_ = false;
+    bool acquired_ = false;
+    bool foreground_ = false;
+    uint64_t focusLosses_ = 0;
+};
+
+}  // namespace platform

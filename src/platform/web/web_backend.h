@@ -1,0 +1,43 @@
+#pragma once
+
+// The web backend: the platform layer in a browser page, as WebAssembly built with
+// Emscripten, drawing with WebGL 2.
+//
+// Implements
+//  - Window: the page's canvas as the one top-level window, its title the page's; key down
+//    and up, system keys (with Alt) and characters taken one at a time; WM_CLOSE and
+//    WM_DESTROY through the window behaviour the non-Windows backends share. Modal message
+//    boxes as a dialog in the page, the game waiting until OK is pressed.
+//  - Device: the shared OpenGL device (platform/gl/gl_graphics.h says what it draws) on
+//    WebGL 2; lost while the page is hidden, and a new context after the browser lost one.
+//  - Fonts: DejaVu Sans, shipped with the page and loaded before the game starts, drawn by
+//    the page's 2D canvas.
+//  - Input: DirectInput's keyboard state and relative mouse from the page's events.
+//  - Images: BMP files of the page's folder, fetched at start and read by platform/bmp.
+//
+// Lacks
+//  - The device lacks what the shared one lacks (gl_graphics.h).
+//  - Alt+F4, the close box and minimising belong to the browser, which ends or hides the
+//    whole page; the game sees no WM_CLOSE from them.
+//  - No cursor of its own beyond showing or hiding the browser's over the canvas.
+//
+// Adds (beyond what Windows itself does, and why)
+//  - Present yields to the browser's next animation frame (the game's loop is kept whole
+//    by Asyncify), so the page stays responsive and a still screen costs next to nothing.
+//  - Keys the game does not answer (F5, Ctrl+R, F11, Tab, any Ctrl combination) keep their
+//    meaning in the browser.
+//  - When the game ends, the page says so, offers to play again and puts the exit status in
+//    its title, as a desktop shell would show it.
+
+#include <memory>
+
+#include "platform/system.h"
+
+namespace platform::web {
+
+std::unique_ptr<System> CreateWebSystem();
+
+// The game has ended with `status`: the page says so.
+void ReportEnd(int status);
+
+}  // namespace platform::web

@@ -1,0 +1,13 @@
+#include "app/game_session.h"
+#include "platform/web/web_backend.h"
+
+int main() {
+    int result = 0;
+    {
+        const auto system = platform::web::CreateWebSystem();
+        app::GameSession session(*system);
+        result = session.Run();
+    }
+    platform::web::ReportEnd(result);
+    return result;
+}

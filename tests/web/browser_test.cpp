@@ -1,0 +1,272 @@
+// The page itself in real browsers on a private Xvfb display: the web build's folder served
+// over HTTP on 127.0.0.1, keys through xdotool, frames captured by window id and checked
+// pixel by pixel, the board against the picture the tavorin-replay's mesh makes for the
+// clock second in which S was pressed.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <utility>
+#include <vector>
+
+#include "../e2e/x_session.h"
+#include "../wine/board_check.h"
+#include "../wine/mesh_picture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::Capture;
+using wine_test::ClientArea;
+using wine_test::Count;
+using wine_test::IsLit;
+using wine_test::Mismatches;
+
+const std::string kPage = TAVORIN_WEB_PAGE;
+
+// The longest run of black pixels along a row or a column: the canvas, black but for the
+// menu's labels, on a page that is not black.
+std::pair<int, int> LongestBlackRun(const Capture& shot, bool row, int at) {
+    const int length = row ? shot.width : shot.height;
+    int best = 0, bestStart = 0, start = -1;
+    for (int i = 0; i <= length; ++i) {
+        const bool black = i < length && e2e::IsBlack(row ? shot.At(i, at) : shot.At(at, i));
+        if (black && start < 0) {
+            start = i;
+        } else if (!black && start >= 0) {
+            if (i - start > best) {
+                best = i - start;
+                bestStart = start;
+            }
+            start = -1;
+        }
+    }
+    return {bestStart, best};
+}
+
+// The canvas in a capture of the browser's window, found on a menu frame.
+ClientArea FindCanvas(const Capture& shot) {
+    ClientArea area;
+    const auto [left, width] = LongestBlackRun(shot, true, shot.height / 2);
+    const auto [top, height] = LongestBlackRun(shot, false, left + width / 10);
+    area.left = left;
+    area.width = width;
+    area.top = top;
+    area.height = height;
+    return area;
+}
+
+struct Browser {
+    const char* name;
+    const char* program;
+};
+
+void PrintTo(const Browser& browser, std::ostream* out) {
+    *out << browser.name;
+}
+
+// A browser with a profile of its own, on the page; it does not outlive the test.
+class BrowserTest : public ::testing::TestWithParam<Browser> {
+  protected:
+    void SetUp() override {
+        if (!e2e::HaveProgram("Xvfb") || !e2e::HaveProgram("xdotool") ||
+            !e2e::HaveProgram("import") || !e2e::HaveProgram(GetParam().program)) {
+            GTEST_SKIP() << "needs Xvfb, xdotool, imagemagick and " << GetParam().program;
+        }
+        if (access((kPage + "/tavorin.wasm").c_str(), R_OK) != 0) {
+            if (std::getenv("TAVORIN_REQUIRE_WEB")) {
+                FAIL() << "no web build in " << kPage;
+            }
+            GTEST_SKIP() << "no web build in " << kPage
+                         << " (cmake --preset web && cmake --build --preset web)";
+        }
+        profile_ = std::filesystem::temp_directory_path() /
+                   ("tavorin-browser-" + std::to_string(getpid()) + "-" + GetParam().name);
+        std::filesystem::remove_all(profile_);
+        std::filesystem::create_directories(profile_);
+        ASSERT_TRUE(display_.Start());
+        ServePage();
+        StartBrowser();
+        window_ = e2e::FindWindow(display_.name(), "Tavorin.*", 60s);
+        ASSERT_FALSE(window_.empty()) << "no browser window shows the page";
+    }
+
+    void TearDown() override {
+        for (pid_t child : {browser_, server_}) {
+            if (child > 0) {
+                kill(child, SIGKILL);
+                e2e::WaitForExit(child, 5s);
+            }
+        }
+        std::filesystem::remove_all(profile_);
+    }
+
+    // python3's server on a port the system picks, which it says on its first line.
+    void ServePage() {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        server_ = e2e::Spawn(
+            "exec python3 -u -m http.server 0 --bind 127.0.0.1 --directory '" + kPage + "'",
+            fds[1]);
+        close(fds[1]);
+        std::string line;
+        for (char c; read(fds[0], &c, 1) == 1 && c != '\n';) {
+            line.push_back(c);
+        }
+        close(fds[0]);
+        int port = 0;
+        const size_t at = line.find(" port ");
+        ASSERT_NE(at, std::string::npos) << line;
+        port = std::atoi(line.c_str() + at + 6);
+        ASSERT_GT(port, 0) << line;
+        url_ = "http://127.0.0.1:" + std::to_string(port) + "/index.html";
+    }
+
+    void StartBrowser() {
+        const std::string env = "exec env DISPLAY=" + display_.name() + " ";
+        if (std::string(GetParam().name) == "chromium") {
+            browser_ = e2e::Spawn(
+                env +
+                "chromium --no-sandbox --test-type --use-angle=swiftshader --use-gl=angle "
+                "--enable-unsafe-swiftshader --disable-background-networking "
+                "--disable-component-update --disable-sync --no-first-run "
+                "--no-default-browser-check --password-store=basic "
+                "--window-position=0,0 --window-size=1500,980 --user-data-dir='" +
+                profile_.string() + "' --app=" + url_);
+            return;
+        }
+        // Firefox's first-run pages, updates and reports off; WebGL through Mesa.
+        std::ofstream prefs(profile_ / "user.js");
+        for (const char* pref :
+             {"\"browser.shell.checkDefaultBrowser\", false",
+              "\"browser.startup.homepage_override.mstone\", \"ignore\"",
+              "\"browser.aboutwelcome.enabled\", false",
+              "\"datareporting.policy.dataSubmissionEnabled\", false",
+              "\"toolkit.telemetry.reportingpolicy.firstRun\", false",
+              "\"app.update.disabledForTesting\", true", "\"webgl.force-enabled\", true",
+              "\"network.connectivity-service.enabled\", false",
+              "\"network.captive-portal-service.enabled\", false",
+              "\"extensions.update.enabled\", false",
+              "\"browser.safebrowsing.update.enabled\", false",
+              "\"browser.tabs.warnOnClose\", false"}) {
+            prefs << "user_pref(" << pref << ");\n";
+        }
+        prefs.close();
+        browser_ = e2e::Spawn(env + "firefox-esr --no-remote --new-instance --profile '" +
+                              profile_.string() + "' -width 1500 -height 980 " + url_);
+    }
+
+    std::string Run(const std::string& command) { return e2e::RunOn(display_.name(), command); }
+
+    void Press(const std::string& key) {
+        Run("xdotool windowfocus --sync " + window_ + " key " + key);
+    }
+
+    template <typename Shows>
+    Capture ShotWhen(Shows shows) {
+        return e2e::CaptureWhen(display_.name(), window_, shows, 30s);
+    }
+
+    // The menu, and from it where the canvas lies.
+    Capture MenuShot() {
+        const Capture shot = ShotWhen([](const Capture& s) {
+            const ClientArea area = FindCanvas(s);
+            return area.width > 1000 && Count(s, area, 950, 600, 1280, 650, e2e::IsRed) > 100;
+        });
+        area_ = FindCanvas(shot);
+        return shot;
+    }
+
+    // The expected board after `keys`, played from clock second `time` by the Linux build.
+    wine_test::Picture Expected(int64_t time, const std::string& keys) {
+        const std::string dump = profile_.string() + "/mesh";
+        e2e::Output("'" TAVORIN_REPLAY "' --time " + std::to_string(time) + " --dump-mesh '" +
+                    dump + "' " + keys + " >/dev/null");
+        wine_test::Picture picture;
+        EXPECT_TRUE(wine_test::DrawMesh(dump, picture)) << "no mesh for " << keys;
+        return picture;
+    }
+
+    e2e::XvfbDisplay display_;
+    std::filesystem::path profile_;
+    pid_t server_ = -1;
+    pid_t browser_ = -1;
+    std::string url_;
+    std::string window_;
+    ClientArea area_;
+};
+
+TEST_P(BrowserTest, MenuRulesBoardDealCheckAndEscEndingThePage) {
+    const Capture menu = MenuShot();
+    // The canvas is the game's 1280 x 760 window, in a page that is not black around it.
+    EXPECT_NEAR(area_.width, 1280, 2);
+    EXPECT_NEAR(area_.height, 760, 2);
+    EXPECT_FALSE(e2e::IsBlack(menu.At(area_.left - 4, area_.top + 10))) << "the page around";
+    EXPECT_GT(Count(menu, area_, 300, 600, 550, 650, e2e::IsRed), 200) << "Start";
+    EXPECT_GT(Count(menu, area_, 550, 600, 950, 650, e2e::IsRed), 200) << "Tutorial";
+    EXPECT_GT(Count(menu, area_, 950, 600, 1280, 650, e2e::IsRed), 200) << "Quit";
+    const int labels = Count(menu, area_, 300, 600, 1280, 650, e2e::IsRed);
+    EXPECT_EQ(Count(menu, area_, 0, 0, 1280, 768, e2e::IsRed), labels) << "red only in labels";
+    EXPECT_EQ(Count(menu, area_, 0, 0, 1280, 768, e2e::IsWhite), 0) << "no tiles";
+
+    Press("t");
+    Capture shot = ShotWhen(
+        [this](const Capture& s) { return Count(s, area_, 30, 230, 780, 290, IsLit) > 300; });
+    EXPECT_GT(Count(shot, area_, 30, 30, 780, 70, IsLit), 300) << "first heading";
+    EXPECT_GT(Count(shot, area_, 30, 70, 780, 130, IsLit), 600) << "first paragraph";
+    EXPECT_GT(Count(shot, area_, 30, 190, 780, 230, IsLit), 300) << "second heading";
+    EXPECT_GT(Count(shot, area_, 30, 230, 780, 290, IsLit), 600) << "second paragraph";
+    EXPECT_EQ(Count(shot, area_, 790, 0, 1280, 768, IsLit), 0) << "wrapped within 750 pixels";
+    EXPECT_EQ(Count(shot, area_, 0, 320, 1280, 768, IsLit), 0) << "nothing under the text";
+
+    // The deal is fixed by the clock second in which S was handled.
+    const int64_t before = std::time(nullptr);
+    Press("s");
+    shot = ShotWhen([this](const Capture& s) {  // tiles under where the text was
+        return Count(s, area_, 0, 400, 1280, 768, e2e::IsWhite) > 5000;
+    });
+    const int64_t after = std::time(nullptr);
+    std::vector<std::pair<int64_t, wine_test::Picture>> deals;
+    for (int64_t t = before; t <= after; ++t) {
+        deals.emplace_back(t, Expected(t, "S"));
+    }
+    int64_t dealt = -1;
+    shot = ShotWhen([&](const Capture& s) {
+        for (const auto& [t, picture] : deals) {
+            if (Mismatches(s, area_, picture) < 50) {
+                dealt = t;
+            }
+        }
+        return dealt >= 0;
+    });
+    if (dealt < 0) {
+        wine_test::Save(profile_.string() + "/../tavorin-browser-shown.ppm", shot);
+    }
+    ASSERT_GE(dealt, 0) << "the board matches no deal of seconds " << before << " to " << after;
+
+    for (const std::string keys : {"S D", "S D C"}) {
+        SCOPED_TRACE(keys);
+        Press(std::string(1, static_cast<char>(std::tolower(keys.back()))));
+        const wine_test::Picture expected = Expected(dealt, keys);
+        EXPECT_LT(Mismatches(ShotWhen([&](const Capture& s) {
+                                 return Mismatches(s, area_, expected) < 50;
+                             }),
+                             area_, expected),
+                  50);
+    }
+
+    // Esc ends the game as on the desktop; the page says so, with the status in its title.
+    Press("Escape");
+    EXPECT_FALSE(e2e::FindWindow(display_.name(), "Tavorin \\(exit 27\\).*", 20s).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Browsers, BrowserTest,
+                         ::testing::Values(Browser{"chromium", "chromium"},
+                                           Browser{"firefox", "firefox-esr"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
