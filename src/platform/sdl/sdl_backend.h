@@ -2,7 +2,7 @@
 
 // The SDL2 + OpenGL 3.3 backend: the platform layer on Linux (X11, or Wayland where SDL has it).
 //
-// Implements
+// Implements:
 //  - Window: one top-level window with a caption, close and minimise boxes, no sizing; its
 //    messages (key down and up, system keys, characters, close) taken one at a time; Alt+F4
 //    and the close box through WM_CLOSE; a window destroyed by another X client goes through
@@ -14,12 +14,12 @@
 //  - Input: DirectInput's keyboard state and relative mouse from SDL's own state.
 //  - Images: BMP files, read only from regular files (platform/bmp).
 //
-// Lacks
+// Lacks:
 //  - The device lacks what the shared one lacks (gl_graphics.h): no alignment or clipping of
 //    text, whole-buffer clears, the game's own render states and vertex format only.
 //  - One adapter, one device type, one swap chain; no full screen.
 //
-// Adds (beyond what Windows itself does, and why)
+// Adds:
 //  - Present waits out the display's frame period where vsync does not (a virtual display,
 //    a minimised window), so that a still screen does not spin a core.
 //  - X errors about a window another client destroyed are dropped rather than fatal, so the

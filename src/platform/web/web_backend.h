@@ -3,7 +3,7 @@
 // The web backend: the platform layer in a browser page, as WebAssembly built with
 // Emscripten, drawing with WebGL 2.
 //
-// Implements
+// Implements:
 //  - Window: the page's canvas as the one top-level window, its title the page's; key down
 //    and up, system keys (with Alt) and characters taken one at a time; WM_CLOSE and
 //    WM_DESTROY through the window behaviour the non-Windows backends share. Modal message
@@ -15,13 +15,13 @@
 //  - Input: DirectInput's keyboard state and relative mouse from the page's events.
 //  - Images: BMP files of the page's folder, fetched at start and read by platform/bmp.
 //
-// Lacks
+// Lacks:
 //  - The device lacks what the shared one lacks (gl_graphics.h).
 //  - Alt+F4, the close box and minimising belong to the browser, which ends or hides the
 //    whole page; the game sees no WM_CLOSE from them.
 //  - No cursor of its own beyond showing or hiding the browser's over the canvas.
 //
-// Adds (beyond what Windows itself does, and why)
+// Adds:
 //  - Present yields to the browser's next animation frame (the game's loop is kept whole
 //    by Asyncify), so the page stays responsive and a still screen costs next to nothing.
 //  - Keys the game does not answer (F5, Ctrl+R, F11, Tab, any Ctrl combination) keep their
