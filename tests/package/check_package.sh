@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Makes both packages with scripts/package.sh and checks them as a player meets them: the .deb
+# Makes the packages with scripts/package.sh and checks them as a player meets them: the .deb
 # installed with apt, validated, played from PATH under Xvfb and removed again; the Windows
-# zip by its contents; the Windows installer under Wine (check_installer.sh). Needs root (or
+# zip by its contents; the Windows installer under Wine (check_installer.sh); the web zip by
+# its contents and size. Needs root (or
 # sudo) for apt.
 set -euo pipefail
 started=$SECONDS
@@ -245,6 +246,36 @@ EOF
         echo "FAIL the installer's checks"
     fi
 fi
+
+# --- The web zip --------------------------------------------------------------------------
+
+web_zip="dist/tavorin-${version}-web.zip"
+require "the web zip is made" test -s "$web_zip"
+web_list() {
+    local entry name="tavorin-${version}-web"
+    for entry in index.html tavorin.js tavorin.wasm arrow.bmp DejaVuSans.woff2 \
+        DejaVuSans-LICENSE.txt tavorin.svg LICENSE README.txt; do
+        unzip -Z1 "$web_zip" | grep -qxF "$name/$entry" || { echo "missing: $entry"; return 1; }
+    done
+    ! unzip -Z1 "$web_zip" | grep -v "^$name/"
+}
+check "the web zip holds the page, its code, the font with its licence, the icon, arrow.bmp and the licence in one folder" \
+    web_list
+# What a browser fetches, each file gzipped as a server would send it.
+web_gzipped_size() {
+    unzip -q "$web_zip" -d "$work/web"
+    local total=0 file
+    for file in "$work/web"/*/*; do
+        total=$((total + $(gzip -9 -c "$file" | wc -c)))
+    done
+    echo "the page's folder is $((total / 1024)) KB gzipped"
+    ((total <= 400 * 1024))
+}
+check "the page's folder is at most 400 KB gzipped, the font included" web_gzipped_size
+no_external_requests() {
+    ! grep -E -o '(src|href)="https?://[^"]*"' "$work/web"/*/index.html
+}
+check "the page asks for nothing outside its folder" no_external_requests
 
 echo "package checks took $((SECONDS - started)) s"
 summary
