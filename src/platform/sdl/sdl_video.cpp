@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/imitation/key_messages.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/x11_watch.h"
@@ -13,28 +14,7 @@ namespace platform::sdl {
 
 namespace {
 
-constexpr uint32_t kVirtualKeyAlt = 0x12;
-constexpr uint32_t kVirtualKeyF10 = 0x79;
 constexpr int32_t kWheelDelta = 120;
-
-// The key message's lParam as Windows builds it: repeat count, scan code, extended key,
-// Alt held, previous state and transition.
-intptr_t KeyParam(uint8_t directInputKey, bool alt, bool repeat, bool up) {
-    uint32_t bits = 1u | (static_cast<uint32_t>(directInputKey & 0x7F) << 16);
-    if (directInputKey & 0x80) {
-        bits |= 1u << 24;
-    }
-    if (alt) {
-        bits |= 1u << 29;
-    }
-    if (repeat || up) {
-        bits |= 1u << 30;
-    }
-    if (up) {
-        bits |= 1u << 31;
-    }
-    return static_cast<intptr_t>(bits);
-}
 
 // The first code point of UTF-8 text, as an ANSI character; '?' where it has none.
 uint32_t FirstCharacter(const char* text) {
@@ -233,17 +213,16 @@ void SdlVideo::Translate(const void* raw) {
             }
             const bool up = event.type == SDL_KEYUP;
             const bool alt = (key.mod & KMOD_ALT) != 0;
-            // With Alt held (or for Alt and F10 themselves) Windows sends system keys.
-            const bool system = alt || virtualKey == kVirtualKeyAlt || virtualKey == kVirtualKeyF10;
-            const uint32_t message =
-                up ? (system ? wm::SYSKEYUP : wm::KEYUP) : (system ? wm::SYSKEYDOWN : wm::KEYDOWN);
+            const uint32_t message = KeyMessageFor(virtualKey, alt, up);
+            const bool system = message == wm::SYSKEYDOWN || message == wm::SYSKEYUP;
             const uint32_t character =
                 up || system ? 0
                              : CharacterFor(virtualKey, (key.mod & KMOD_SHIFT) != 0,
                                             (key.mod & KMOD_CAPS) != 0, (key.mod & KMOD_CTRL) != 0);
-            Enqueue(WindowFor(event.key.windowID), message, virtualKey,
-                    KeyParam(DirectInputKeyFor(key.scancode), alt, event.key.repeat != 0, up),
-                    character);
+            Enqueue(
+                WindowFor(event.key.windowID), message, virtualKey,
+                KeyMessageParam(DirectInputKeyFor(key.scancode), alt, event.key.repeat != 0, up),
+                character);
             break;
         }
         case SDL_TEXTINPUT:

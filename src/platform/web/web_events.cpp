@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/imitation/key_messages.h"
+
 namespace platform::web {
 
 namespace {
 
-constexpr uint32_t kVirtualKeyAlt = 0x12;
-constexpr uint32_t kVirtualKeyF10 = 0x79;
 constexpr int32_t kWheelDelta = 120;
 constexpr uint8_t kDown = 0x80;
 // A page left open with nobody reading: the queue stays bounded.
@@ -19,30 +19,7 @@ int32_t Saturated(int64_t value) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-// With Alt held (or for Alt and F10 themselves) Windows sends system keys.
-uint32_t KeyMessage(uint32_t virtualKey, bool alt, bool up) {
-    const bool system = alt || virtualKey == kVirtualKeyAlt || virtualKey == kVirtualKeyF10;
-    return up ? (system ? wm::SYSKEYUP : wm::KEYUP) : (system ? wm::SYSKEYDOWN : wm::KEYDOWN);
-}
-
 }  // namespace
-
-intptr_t KeyParam(uint8_t directInputKey, bool alt, bool repeat, bool up) {
-    uint32_t bits = 1u | (static_cast<uint32_t>(directInputKey & 0x7F) << 16);
-    if (directInputKey & 0x80) {
-        bits |= 1u << 24;
-    }
-    if (alt) {
-        bits |= 1u << 29;
-    }
-    if (repeat || up) {
-        bits |= 1u << 30;
-    }
-    if (up) {
-        bits |= 1u << 31;
-    }
-    return static_cast<intptr_t>(bits);
-}
 
 bool WebEvents::KeyDown(Window* window, const KeyCodes& key, const Modifiers& modifiers,
                         bool repeat, uint32_t character) {
@@ -53,9 +30,9 @@ bool WebEvents::KeyDown(Window* window, const KeyCodes& key, const Modifiers& mo
         return false;
     }
     if (queue_.size() < kMaxQueued) {
-        const Message message{window, KeyMessage(key.virtualKey, modifiers.alt, false),
+        const Message message{window, KeyMessageFor(key.virtualKey, modifiers.alt, false),
                               key.virtualKey,
-                              KeyParam(key.directInput, modifiers.alt, repeat, false)};
+                              KeyMessageParam(key.directInput, modifiers.alt, repeat, false)};
         queue_.push_back({message, modifiers.alt ? 0 : character});
     }
     return GameAnswers(key.virtualKey, modifiers);
@@ -69,9 +46,10 @@ bool WebEvents::KeyUp(Window* window, const KeyCodes& key, const Modifiers& modi
         return false;
     }
     if (queue_.size() < kMaxQueued) {
-        queue_.push_back({{window, KeyMessage(key.virtualKey, modifiers.alt, true), key.virtualKey,
-                           KeyParam(key.directInput, modifiers.alt, false, true)},
-                          0});
+        queue_.push_back(
+            {{window, KeyMessageFor(key.virtualKey, modifiers.alt, true), key.virtualKey,
+              KeyMessageParam(key.directInput, modifiers.alt, false, true)},
+             0});
     }
     return GameAnswers(key.virtualKey, modifiers);
 }

@@ -53,8 +53,4 @@ class WebEvents {
     uint64_t focusLosses_ = 0;
 };
 
-// The key message's lParam as Windows builds it: repeat count, scan code, extended key,
-// Alt held, previous state and transition.
-intptr_t KeyParam(uint8_t directInputKey, bool alt, bool repeat, bool up);
-
 }  // namespace platform::web

@@ -17,7 +17,7 @@ namespace platform::web {
 
 namespace {
 
-constexpr int kStillLook = 200;  // milliseconds
+constexpr int kStillLook = 1000;  // milliseconds
 
 class CanvasGlWindow final : public gl::GlWindow {
   public:
