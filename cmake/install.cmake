@@ -30,7 +30,8 @@ function(tavorin_install_man_page page)
     get_filename_component(name ${page} NAME)
     set(filled ${PROJECT_BINARY_DIR}/man/${name})
     configure_file(${page} ${filled} @ONLY)
-    add_custom_command(OUTPUT ${filled}.gz
+    add_custom_command(
+        OUTPUT ${filled}.gz
         COMMAND sh -c "gzip -9 -n -c \"$1\" > \"$2\"" sh ${filled} ${filled}.gz
         DEPENDS ${filled}
         COMMENT "Compressing man page ${name}"
