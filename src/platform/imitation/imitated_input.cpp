@@ -4,9 +4,8 @@ namespace platform {
 
 namespace {
 
-constexpr HResult kInvalidParam = static_cast<HResult>(0x80070057u);  // DIERR_INVALIDPARAM
-constexpr HResult kBadHandle = static_cast<HResult>(0x80070006u);     // E_HANDLE
-constexpr HResult kNoEffect = 1;                                      // DI_NOEFFECT
+constexpr HResult kBadHandle = static_cast<HResult>(0x80070006u);  // E_HANDLE
+constexpr HResult kNoEffect = 1;                                   // DI_NOEFFECT
 constexpr uint32_t kExclusive = 0x01;
 constexpr uint32_t kForeground = 0x04;
 

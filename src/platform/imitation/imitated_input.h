@@ -5,6 +5,8 @@
 // A backend says only how its state is read.
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 
 #include "platform/input_devices.h"
 
@@ -22,6 +24,7 @@ inline constexpr uint32_t kDeviceTypeMouse = 0x12;
 inline constexpr uint32_t kDeviceTypeKeyboard = 0x13;
 inline constexpr uint32_t kKeyboardBytes = 256;
 inline constexpr uint8_t kKeyDown = 0x80;
+inline constexpr HResult kInvalidParam = static_cast<HResult>(0x80070057u);  // DIERR_INVALIDPARAM
 
 class ImitatedInputDevice : public InputDevice {
   public:
@@ -48,6 +51,30 @@ class ImitatedInputDevice : public InputDevice {
     bool acquired_ = false;
     bool foreground_ = false;
     uint64_t focusLosses_ = 0;
+};
+
+// DirectInput itself: the system keyboard and mouse, the backend's own devices over one
+// shared source of its events.
+template <typename Keyboard, typename Mouse, typename Source>
+class ImitatedInputSystem final : public InputSystem {
+  public:
+    explicit ImitatedInputSystem(std::shared_ptr<Source> source) : source_(std::move(source)) {}
+
+    HResult CreateDevice(DeviceGuid guid, std::unique_ptr<InputDevice>& out) override {
+        switch (guid) {
+            case DeviceGuid::SysKeyboard:
+                out = std::make_unique<Keyboard>(source_);
+                return kOk;
+            case DeviceGuid::SysMouse:
+                out = std::make_unique<Mouse>(source_);
+                return kOk;
+        }
+        out.reset();
+        return kInvalidParam;
+    }
+
+  private:
+    std::shared_ptr<Source> source_;
 };
 
 }  // namespace platform

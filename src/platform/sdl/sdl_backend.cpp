@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_backend.h"
 
 #include "platform/imitation/imitated_window.h"
+#include "platform/imitation/window_classes.h"
 
 #include <SDL.h>
 
@@ -8,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <set>
 #include <string>
 
 #include "platform/sdl/sdl_graphics.h"
@@ -32,15 +32,13 @@ class SdlSystem : public System {
     void InitCommonControls() override {}
 
     bool RegisterClassExA(const WindowClass& windowClass) override {
-        return windowClass.className && classes_.insert(windowClass.className).second;
+        return classes_.Register(windowClass);
     }
 
-    bool UnregisterClassA(const char* className) override {
-        return className && classes_.erase(className) > 0;
-    }
+    bool UnregisterClassA(const char* className) override { return classes_.Unregister(className); }
 
     std::unique_ptr<Window> CreateWindowExA(const WindowDesc& desc, WindowProc proc) override {
-        if (!desc.className || !classes_.contains(desc.className) || !StartVideo()) {
+        if (!classes_.Registered(desc.className) || !StartVideo()) {
             return nullptr;
         }
         return SdlWindow::Open(video_, desc, std::move(proc));
@@ -138,7 +136,7 @@ class SdlSystem : public System {
     SdlOptions options_;
     std::shared_ptr<SdlVideo> video_;
     bool videoFailed_ = false;
-    std::set<std::string, std::less<>> classes_;
+    WindowClasses classes_;
     Message last_{};
     uint32_t lastCharacter_ = 0;
     int32_t cursorCount_ = 0;

@@ -13,8 +13,6 @@ namespace platform::sdl {
 
 namespace {
 
-constexpr HResult kInvalidParam = static_cast<HResult>(0x80070057u);  // DIERR_INVALIDPARAM
-
 class SdlInputDevice : public ImitatedInputDevice {
   public:
     SdlInputDevice(std::shared_ptr<SdlVideo> video, DeviceShape shape)
@@ -92,31 +90,10 @@ class SdlMouse final : public SdlInputDevice {
     }
 };
 
-class SdlInputSystem final : public InputSystem {
-  public:
-    explicit SdlInputSystem(std::shared_ptr<SdlVideo> video) : video_(std::move(video)) {}
-
-    HResult CreateDevice(DeviceGuid guid, std::unique_ptr<InputDevice>& out) override {
-        switch (guid) {
-            case DeviceGuid::SysKeyboard:
-                out = std::make_unique<SdlKeyboard>(video_);
-                return kOk;
-            case DeviceGuid::SysMouse:
-                out = std::make_unique<SdlMouse>(video_);
-                return kOk;
-        }
-        out.reset();
-        return kInvalidParam;
-    }
-
-  private:
-    std::shared_ptr<SdlVideo> video_;
-};
-
 }  // namespace
 
 std::unique_ptr<InputSystem> CreateSdlInput(std::shared_ptr<SdlVideo> video) {
-    return std::make_unique<SdlInputSystem>(std::move(video));
+    return std::make_unique<ImitatedInputSystem<SdlKeyboard, SdlMouse, SdlVideo>>(std::move(video));
 }
 
 }  // namespace platform::sdl

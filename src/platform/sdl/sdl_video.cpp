@@ -125,17 +125,11 @@ void SdlVideo::Pump() {
 }
 
 bool SdlVideo::Take(Message& message, uint32_t& character) {
-    if (queue_.empty()) {
-        return false;
-    }
-    message = queue_.front().message;
-    character = queue_.front().character;
-    queue_.pop_front();
-    return true;
+    return queue_.Take(message, character);
 }
 
 void SdlVideo::PostFront(const Message& message) {
-    queue_.push_front({message, 0});
+    queue_.PostFront(message);
 }
 
 void SdlVideo::AddWindow(SdlWindow* window) {
@@ -148,7 +142,7 @@ void SdlVideo::RemoveWindow(SdlWindow* window) {
 }
 
 void SdlVideo::ForgetMessagesFor(SdlWindow* window) {
-    std::erase_if(queue_, [window](const Queued& q) { return q.message.window == window; });
+    queue_.ForgetMessagesFor(window);
 }
 
 int32_t SdlVideo::TakeWheel() {
@@ -171,7 +165,7 @@ void SdlVideo::Enqueue(SdlWindow* window, uint32_t message, uintptr_t wParam, in
                        uint32_t character) {
     // A destroyed window gets no more messages, as on Windows.
     if (window && window->alive()) {
-        queue_.push_back({{window, message, wParam, lParam}, character});
+        queue_.Post({window, message, wParam, lParam}, character);
     }
 }
 
@@ -227,9 +221,8 @@ void SdlVideo::Translate(const void* raw) {
         }
         case SDL_TEXTINPUT:
             // The text of the key just pressed: what TranslateMessage turns it into.
-            if (!queue_.empty() && queue_.back().message.message == wm::KEYDOWN &&
-                event.text.text[0] != '\0') {
-                queue_.back().character = FirstCharacter(event.text.text);
+            if (event.text.text[0] != '\0') {
+                queue_.SetLastKeyCharacter(FirstCharacter(event.text.text));
             }
             break;
         case SDL_SYSWMEVENT:

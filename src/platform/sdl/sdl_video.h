@@ -5,11 +5,11 @@
 // one queue, and ends SDL when the last user lets go.
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/imitation/message_queue.h"
 #include "platform/win_types.h"
 
 namespace platform::sdl {
@@ -52,11 +52,7 @@ class SdlVideo {
     void Enqueue(SdlWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam,
                  uint32_t character);
 
-    struct Queued {
-        Message message;
-        uint32_t character;
-    };
-    std::deque<Queued> queue_;
+    MessageQueue queue_;
     std::vector<SdlWindow*> windows_;
     int32_t wheel_ = 0;
     uint64_t focusLosses_ = 0;

@@ -1,9 +1,9 @@
 #include "platform/web/web_backend.h"
 
 #include <ctime>
-#include <set>
 #include <string>
 
+#include "platform/imitation/window_classes.h"
 #include "platform/web/web_graphics.h"
 #include "platform/web/web_input.h"
 #include "platform/web/web_page.h"
@@ -22,16 +22,14 @@ class WebSystem final : public System {
     void InitCommonControls() override {}
 
     bool RegisterClassExA(const WindowClass& windowClass) override {
-        return windowClass.className && classes_.insert(windowClass.className).second;
+        return classes_.Register(windowClass);
     }
 
-    bool UnregisterClassA(const char* className) override {
-        return className && classes_.erase(className) > 0;
-    }
+    bool UnregisterClassA(const char* className) override { return classes_.Unregister(className); }
 
     // The page has one canvas: one window at a time.
     std::unique_ptr<Window> CreateWindowExA(const WindowDesc& desc, WindowProc proc) override {
-        if (!desc.className || !classes_.contains(desc.className) || session_->window()) {
+        if (!classes_.Registered(desc.className) || session_->window()) {
             return nullptr;
         }
         page::SetTitle(desc.title ? desc.title : "");
@@ -92,7 +90,7 @@ class WebSystem final : public System {
 
   private:
     std::shared_ptr<WebSession> session_;
-    std::set<std::string, std::less<>> classes_;
+    WindowClasses classes_;
     Message last_{};
     uint32_t lastCharacter_ = 0;
     int32_t cursorCount_ = 0;

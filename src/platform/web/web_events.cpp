@@ -12,7 +12,6 @@ namespace {
 constexpr int32_t kWheelDelta = 120;
 constexpr uint8_t kDown = 0x80;
 // A page left open with nobody reading: the queue stays bounded.
-constexpr size_t kMaxQueued = 1024;
 
 int32_t Saturated(int64_t value) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
@@ -29,12 +28,10 @@ bool WebEvents::KeyDown(Window* window, const KeyCodes& key, const Modifiers& mo
     if (key.virtualKey == 0) {
         return false;
     }
-    if (queue_.size() < kMaxQueued) {
-        const Message message{window, KeyMessageFor(key.virtualKey, modifiers.alt, false),
-                              key.virtualKey,
-                              KeyMessageParam(key.directInput, modifiers.alt, repeat, false)};
-        queue_.push_back({message, modifiers.alt ? 0 : character});
-    }
+    const Message message{window, KeyMessageFor(key.virtualKey, modifiers.alt, false),
+                          key.virtualKey,
+                          KeyMessageParam(key.directInput, modifiers.alt, repeat, false)};
+    queue_.Post(message, modifiers.alt ? 0 : character);
     return GameAnswers(key.virtualKey, modifiers);
 }
 
@@ -45,12 +42,8 @@ bool WebEvents::KeyUp(Window* window, const KeyCodes& key, const Modifiers& modi
     if (key.virtualKey == 0) {
         return false;
     }
-    if (queue_.size() < kMaxQueued) {
-        queue_.push_back(
-            {{window, KeyMessageFor(key.virtualKey, modifiers.alt, true), key.virtualKey,
-              KeyMessageParam(key.directInput, modifiers.alt, false, true)},
-             0});
-    }
+    queue_.Post({window, KeyMessageFor(key.virtualKey, modifiers.alt, true), key.virtualKey,
+                 KeyMessageParam(key.directInput, modifiers.alt, false, true)});
     return GameAnswers(key.virtualKey, modifiers);
 }
 
@@ -78,21 +71,15 @@ void WebEvents::Wheel(int32_t notches) {
 }
 
 bool WebEvents::Take(Message& message, uint32_t& character) {
-    if (queue_.empty()) {
-        return false;
-    }
-    message = queue_.front().message;
-    character = queue_.front().character;
-    queue_.pop_front();
-    return true;
+    return queue_.Take(message, character);
 }
 
 void WebEvents::PostFront(const Message& message) {
-    queue_.push_front({message, 0});
+    queue_.PostFront(message);
 }
 
 void WebEvents::ForgetMessagesFor(const Window* window) {
-    std::erase_if(queue_, [window](const Queued& q) { return q.message.window == window; });
+    queue_.ForgetMessagesFor(window);
 }
 
 void WebEvents::TakeMotion(int32_t& dx, int32_t& dy, int32_t& wheel) {

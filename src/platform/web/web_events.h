@@ -6,8 +6,8 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 
+#include "platform/imitation/message_queue.h"
 #include "platform/web/web_keys.h"
 #include "platform/win_types.h"
 
@@ -40,11 +40,7 @@ class WebEvents {
     uint64_t focusLosses() const { return focusLosses_; }
 
   private:
-    struct Queued {
-        Message message;
-        uint32_t character;
-    };
-    std::deque<Queued> queue_;
+    MessageQueue queue_{1024};  // a page left open with keys held fills it no further
     std::array<uint8_t, 256> keys_{};
     std::array<uint8_t, 8> buttons_{};
     int32_t dx_ = 0;

@@ -9,8 +9,6 @@ namespace platform::web {
 
 namespace {
 
-constexpr HResult kInvalidParam = static_cast<HResult>(0x80070057u);  // DIERR_INVALIDPARAM
-
 class WebInputDevice : public ImitatedInputDevice {
   public:
     WebInputDevice(std::shared_ptr<WebSession> session, DeviceShape shape)
@@ -65,31 +63,11 @@ class WebMouse final : public WebInputDevice {
     }
 };
 
-class WebInputSystem final : public InputSystem {
-  public:
-    explicit WebInputSystem(std::shared_ptr<WebSession> session) : session_(std::move(session)) {}
-
-    HResult CreateDevice(DeviceGuid guid, std::unique_ptr<InputDevice>& out) override {
-        switch (guid) {
-            case DeviceGuid::SysKeyboard:
-                out = std::make_unique<WebKeyboard>(session_);
-                return kOk;
-            case DeviceGuid::SysMouse:
-                out = std::make_unique<WebMouse>(session_);
-                return kOk;
-        }
-        out.reset();
-        return kInvalidParam;
-    }
-
-  private:
-    std::shared_ptr<WebSession> session_;
-};
-
 }  // namespace
 
 std::unique_ptr<InputSystem> CreateWebInput(std::shared_ptr<WebSession> session) {
-    return std::make_unique<WebInputSystem>(std::move(session));
+    return std::make_unique<ImitatedInputSystem<WebKeyboard, WebMouse, WebSession>>(
+        std::move(session));
 }
 
 }  // namespace platform::web
