@@ -24,6 +24,11 @@ inline constexpr uint32_t kDeviceTypeMouse = 0x12;
 inline constexpr uint32_t kDeviceTypeKeyboard = 0x13;
 inline constexpr uint32_t kKeyboardBytes = 256;
 inline constexpr uint8_t kKeyDown = 0x80;
+// The system keyboard and mouse as DirectInput describes them.
+inline constexpr DeviceShape kKeyboardShape{DataFormat::Keyboard, kDeviceTypeKeyboard, 0,
+                                            kKeyboardBytes};
+inline constexpr DeviceShape kMouseShape{DataFormat::Mouse2, kDeviceTypeMouse, 3, 8};
+
 inline constexpr HResult kInvalidParam = static_cast<HResult>(0x80070057u);  // DIERR_INVALIDPARAM
 
 class ImitatedInputDevice : public InputDevice {
@@ -41,11 +46,15 @@ class ImitatedInputDevice : public InputDevice {
     // The backend's part: the window is one of its own; focus losses so far; its state.
     virtual bool OwnWindow(Window* window) const = 0;
     virtual uint64_t FocusLosses() const = 0;
-    virtual uint32_t Size() const = 0;
     virtual void Read(void* data) = 0;
     virtual void OnAcquire() {}
 
   private:
+    // What one read fills: the keyboard's 256 bytes or the mouse's state.
+    uint32_t Size() const {
+        return shape_.format == DataFormat::Keyboard ? kKeyboardBytes : sizeof(MouseState2);
+    }
+
     DeviceShape shape_;
     bool formatSet_ = false;
     bool acquired_ = false;

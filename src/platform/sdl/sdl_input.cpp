@@ -30,14 +30,9 @@ class SdlInputDevice : public ImitatedInputDevice {
 class SdlKeyboard final : public SdlInputDevice {
   public:
     explicit SdlKeyboard(std::shared_ptr<SdlVideo> video)
-        : SdlInputDevice(std::move(video), {.format = DataFormat::Keyboard,
-                                            .devType = kDeviceTypeKeyboard,
-                                            .axes = 0,
-                                            .buttons = kKeyboardBytes}) {}
+        : SdlInputDevice(std::move(video), kKeyboardShape) {}
 
   protected:
-    uint32_t Size() const override { return kKeyboardBytes; }
-
     void Read(void* data) override {
         SDL_PumpEvents();
         uint8_t keys[kKeyboardBytes] = {};
@@ -57,14 +52,9 @@ class SdlKeyboard final : public SdlInputDevice {
 class SdlMouse final : public SdlInputDevice {
   public:
     explicit SdlMouse(std::shared_ptr<SdlVideo> video)
-        : SdlInputDevice(std::move(video), {.format = DataFormat::Mouse2,
-                                            .devType = kDeviceTypeMouse,
-                                            .axes = 3,
-                                            .buttons = 8}) {}
+        : SdlInputDevice(std::move(video), kMouseShape) {}
 
   protected:
-    uint32_t Size() const override { return sizeof(MouseState2); }
-
     void OnAcquire() override {
         // Motion from before the acquisition is not the reader's.
         int x = 0;

@@ -26,13 +26,9 @@ class WebInputDevice : public ImitatedInputDevice {
 class WebKeyboard final : public WebInputDevice {
   public:
     explicit WebKeyboard(std::shared_ptr<WebSession> session)
-        : WebInputDevice(std::move(session), {.format = DataFormat::Keyboard,
-                                              .devType = kDeviceTypeKeyboard,
-                                              .axes = 0,
-                                              .buttons = kKeyboardBytes}) {}
+        : WebInputDevice(std::move(session), kKeyboardShape) {}
 
   protected:
-    uint32_t Size() const override { return kKeyboardBytes; }
     void Read(void* data) override {
         std::memcpy(data, session_->events().keys().data(), kKeyboardBytes);
     }
@@ -41,14 +37,9 @@ class WebKeyboard final : public WebInputDevice {
 class WebMouse final : public WebInputDevice {
   public:
     explicit WebMouse(std::shared_ptr<WebSession> session)
-        : WebInputDevice(std::move(session), {.format = DataFormat::Mouse2,
-                                              .devType = kDeviceTypeMouse,
-                                              .axes = 3,
-                                              .buttons = 8}) {}
+        : WebInputDevice(std::move(session), kMouseShape) {}
 
   protected:
-    uint32_t Size() const override { return sizeof(MouseState2); }
-
     // Motion from before the acquisition is not the reader's.
     void OnAcquire() override {
         int32_t dx = 0, dy = 0, wheel = 0;
