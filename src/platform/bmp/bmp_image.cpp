@@ -2,9 +2,8 @@
 
 #include <array>
 #include <bit>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+
+#include "platform/bmp/regular_file.h"
 
 namespace platform::bmp {
 
@@ -215,20 +214,8 @@ bool LoadBmp(const char* file, uint32_t colourKey, ArgbImage& image) {
     if (!file) {
         return false;
     }
-    std::error_code error;
-    const std::filesystem::path path(file);
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return false;
-    }
-    const uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size == 0 || size > kMaxFileBytes) {
-        return false;
-    }
-    std::vector<uint8_t> data(static_cast<size_t>(size));
-    std::ifstream stream(path, std::ios::binary);
-    stream.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
-    return stream.gcount() == static_cast<std::streamsize>(data.size()) &&
-           DecodeBmp(data.data(), data.size(), colourKey, image);
+    const auto data = ReadRegularFile(file, kMaxFileBytes);
+    return data && DecodeBmp(data->data(), data->size(), colourKey, image);
 }
 
 }  // namespace platform::bmp
