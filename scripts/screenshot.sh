@@ -15,30 +15,21 @@ for tool in Xvfb xdotool import; do
     command -v "$tool" >/dev/null || { echo "$0: $tool is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 done
 
-game="$(realpath -m "${TAVORIN_EXE:-$root/build/release/tavorin}")"
-if [ ! -x "$game" ]; then
+exe="$(realpath -m "${TAVORIN_EXE:-$root/build/release/tavorin}")"
+if [ ! -x "$exe" ]; then
     cmake --preset release >/dev/null
     cmake --build --preset release --target tavorin
 fi
 
 work="$(mktemp -d)"
-xvfb=""
-tavorin=""
-cleanup() {
-    [ -n "$tavorin" ] && kill "$tavorin" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
 . "$root/scripts/x_display.sh"
+clean_up_on_exit "$work"
 start_xvfb "$work" || { echo "$0: Xvfb did not start" >&2; exit 1; }
 
 # The game reads arrow.bmp from its working directory.
 cp "$root/assets/arrow.bmp" "$work/"
-(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
-tavorin=$!
+(cd "$work" && exec "$exe") >"$work/game.log" 2>&1 &
+game=$!
 window="$(game_window 100)"
 [ -n "$window" ] || { echo "$0: the game window did not appear" >&2; cat "$work/game.log" >&2; exit 1; }
 xdotool windowfocus --sync "$window"

@@ -1,5 +1,22 @@
 # Sourced by scripts that run the game on a private X display.
 
+# clean_up_on_exit WORK: when the script ends, however it ends, stops the game (pid in
+# $game), runs extra_cleanup where the script defines one, stops Xvfb (pid in $xvfb) and
+# removes WORK.
+clean_up_on_exit() {
+    x_work="$1"
+    game="${game:-}"
+    xvfb="${xvfb:-}"
+    trap x_cleanup EXIT
+}
+x_cleanup() {
+    [ -n "$game" ] && kill "$game" 2>/dev/null || true
+    if declare -F extra_cleanup >/dev/null; then extra_cleanup; fi
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$x_work"
+}
+
 # start_xvfb WORK: starts Xvfb on a free display number (written to WORK/display once it is
 # ready), exports DISPLAY and sets xvfb to its pid; fails when it does not come up.
 start_xvfb() {

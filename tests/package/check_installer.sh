@@ -17,16 +17,10 @@ wine=/usr/lib/wine/wine64
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all
 # No .NET or HTML engines; no menu entries for the host's desktop from the shortcuts.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-xvfb=""
-game=""
-cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
+extra_cleanup() {
     [ -d "$WINEPREFIX" ] && /usr/lib/wine/wineserver -k 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
 }
-trap cleanup EXIT
+clean_up_on_exit "$work"
 
 setup="dist/$windows_name-setup.exe"
 require "the installer is made" test -s "$setup"

@@ -16,8 +16,6 @@ apt_get() {
 }
 
 work="$(mktemp -d)"
-xvfb=""
-game=""
 # version_text NAME OUTPUT: --version's three lines, the version, copyright and licence.
 version_text() {
     local lines
@@ -26,13 +24,8 @@ version_text() {
         [ "${lines[1]}" = "Copyright (c) 2026 The Tavorin developers" ] &&
         [[ "${lines[2]}" == "Licence: MIT"* ]] || { echo "$1: $2"; return 1; }
 }
-cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. scripts/x_display.sh
+clean_up_on_exit "$work"
 
 suite=package
 . tests/package/checks.sh
@@ -108,7 +101,6 @@ check "tavorin and every tool answer --version with $version and the licence" ve
 check "tavorin-replay plays from PATH" bash -c "tavorin-replay --time 0 --text S C | grep -q ."
 
 # The game from PATH, started in a folder without arrow.bmp, on a private display.
-. "$root/scripts/x_display.sh"
 start_xvfb "$work" || true
 mkdir "$work/home"
 (cd "$work/home" && exec tavorin) >"$work/game.log" 2>&1 &
