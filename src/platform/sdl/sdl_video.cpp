@@ -179,46 +179,12 @@ void SdlVideo::Translate(const void* raw) {
             }
             break;
         case SDL_WINDOWEVENT:
-            switch (event.window.event) {
-                case SDL_WINDOWEVENT_CLOSE:
-                    Enqueue(WindowFor(event.window.windowID), wm::CLOSE, 0, 0, 0);
-                    break;
-                case SDL_WINDOWEVENT_FOCUS_LOST:
-                    ++focusLosses_;
-                    break;
-                case SDL_WINDOWEVENT_EXPOSED:
-                case SDL_WINDOWEVENT_SHOWN:
-                case SDL_WINDOWEVENT_RESTORED:
-                case SDL_WINDOWEVENT_SIZE_CHANGED:
-                    if (SdlWindow* window = WindowFor(event.window.windowID)) {
-                        ++window->native()->damage;
-                    }
-                    break;
-                default:
-                    break;
-            }
+            TranslateWindowEvent(raw);
             break;
         case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            const SDL_Keysym& key = event.key.keysym;
-            const uint32_t virtualKey = VirtualKeyFor(key.sym, key.scancode);
-            if (virtualKey == 0) {
-                break;
-            }
-            const bool up = event.type == SDL_KEYUP;
-            const bool alt = (key.mod & KMOD_ALT) != 0;
-            const uint32_t message = KeyMessageFor(virtualKey, alt, up);
-            const bool system = message == wm::SYSKEYDOWN || message == wm::SYSKEYUP;
-            const uint32_t character =
-                up || system ? 0
-                             : CharacterFor(virtualKey, (key.mod & KMOD_SHIFT) != 0,
-                                            (key.mod & KMOD_CAPS) != 0, (key.mod & KMOD_CTRL) != 0);
-            Enqueue(
-                WindowFor(event.key.windowID), message, virtualKey,
-                KeyMessageParam(DirectInputKeyFor(key.scancode), alt, event.key.repeat != 0, up),
-                character);
+        case SDL_KEYUP:
+            TranslateKey(raw);
             break;
-        }
         case SDL_TEXTINPUT:
             // The text of the key just pressed: what TranslateMessage turns it into.
             if (event.text.text[0] != '\0') {
@@ -234,18 +200,64 @@ void SdlVideo::Translate(const void* raw) {
                 }
             }
             break;
-        case SDL_MOUSEWHEEL: {
-            int32_t notches = event.wheel.y;
-            if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) {
-                notches = -notches;
-            }
-            const int64_t sum = static_cast<int64_t>(wheel_) + int64_t{notches} * kWheelDelta;
-            wheel_ = static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+        case SDL_MOUSEWHEEL:
+            TranslateWheel(raw);
             break;
-        }
         default:
             break;
     }
+}
+
+void SdlVideo::TranslateWindowEvent(const void* raw) {
+    const SDL_WindowEvent& event = static_cast<const SDL_Event*>(raw)->window;
+    switch (event.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            Enqueue(WindowFor(event.windowID), wm::CLOSE, 0, 0, 0);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            ++focusLosses_;
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (SdlWindow* window = WindowFor(event.windowID)) {
+                ++window->native()->damage;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void SdlVideo::TranslateKey(const void* raw) {
+    const SDL_KeyboardEvent& event = static_cast<const SDL_Event*>(raw)->key;
+    const SDL_Keysym& key = event.keysym;
+    const uint32_t virtualKey = VirtualKeyFor(key.sym, key.scancode);
+    if (virtualKey == 0) {
+        return;
+    }
+    const bool up = event.type == SDL_KEYUP;
+    const bool alt = (key.mod & KMOD_ALT) != 0;
+    const uint32_t message = KeyMessageFor(virtualKey, alt, up);
+    const bool system = message == wm::SYSKEYDOWN || message == wm::SYSKEYUP;
+    const uint32_t character =
+        up || system ? 0
+                     : CharacterFor(virtualKey, (key.mod & KMOD_SHIFT) != 0,
+                                    (key.mod & KMOD_CAPS) != 0, (key.mod & KMOD_CTRL) != 0);
+    Enqueue(WindowFor(event.windowID), message, virtualKey,
+            KeyMessageParam(DirectInputKeyFor(key.scancode), alt, event.repeat != 0, up),
+            character);
+}
+
+void SdlVideo::TranslateWheel(const void* raw) {
+    const SDL_MouseWheelEvent& event = static_cast<const SDL_Event*>(raw)->wheel;
+    int32_t notches = event.y;
+    if (event.direction == SDL_MOUSEWHEEL_FLIPPED) {
+        notches = -notches;
+    }
+    const int64_t sum = static_cast<int64_t>(wheel_) + int64_t{notches} * kWheelDelta;
+    wheel_ = static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace platform::sdl

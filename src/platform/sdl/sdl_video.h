@@ -47,7 +47,11 @@ class SdlVideo {
 
   private:
     SdlVideo() = default;
+    // Each takes an SDL_Event, kept out of this header.
     void Translate(const void* event);
+    void TranslateWindowEvent(const void* event);
+    void TranslateKey(const void* event);
+    void TranslateWheel(const void* event);
     SdlWindow* WindowFor(uint32_t windowId) const;
     void Enqueue(SdlWindow* window, uint32_t message, uintptr_t wParam, intptr_t lParam,
                  uint32_t character);
