@@ -70,8 +70,10 @@ void PrintTo(const Browser& browser, std::ostream* out) {
 }
 
 // A browser with a profile of its own, on the page; it does not outlive the test.
-class BrowserTest : public ::testing::TestWithParam<Browser> {
+class BrowserTest : public ::testing::TestWithParam<Browser>, protected wine_test::WindowDriver {
   protected:
+    BrowserTest() : WindowDriver(FindCanvas, 1000, 30s) {}
+
     void SetUp() override {
         if (!e2e::HaveProgram("Xvfb") || !e2e::HaveProgram("xdotool") ||
             !e2e::HaveProgram("import") || !e2e::HaveProgram(GetParam().program)) {
@@ -93,7 +95,7 @@ class BrowserTest : public ::testing::TestWithParam<Browser> {
         StartBrowser();
         window_ = e2e::FindWindow(display_.name(), "Tavorin.*", 60s);
         if (!window_.empty()) {  // the page's first words, before any frame
-            Run("xdotool windowfocus --sync " + window_);
+            RunOnDisplay("xdotool windowfocus --sync " + window_);
         }
         ASSERT_FALSE(window_.empty()) << "no browser window shows the page";
     }
@@ -166,27 +168,6 @@ class BrowserTest : public ::testing::TestWithParam<Browser> {
         return "--use-angle=swiftshader --use-gl=angle --enable-unsafe-swiftshader";
     }
 
-    std::string Run(const std::string& command) { return e2e::RunOn(display_.name(), command); }
-
-    void Press(const std::string& key) {
-        Run("xdotool windowfocus --sync " + window_ + " key " + key);
-    }
-
-    template <typename Shows>
-    Capture ShotWhen(Shows shows) {
-        return e2e::CaptureWhen(display_.name(), window_, shows, 30s);
-    }
-
-    // The menu, and from it where the canvas lies.
-    Capture MenuShot() {
-        const Capture shot = ShotWhen([](const Capture& s) {
-            const ClientArea area = FindCanvas(s);
-            return area.width > 1000 && Count(s, area, 950, 600, 1280, 650, e2e::IsRed) > 100;
-        });
-        area_ = FindCanvas(shot);
-        return shot;
-    }
-
     // The expected board after `keys`, played from clock second `time` by the Linux build.
     wine_test::Picture Expected(int64_t time, const std::string& keys) {
         const std::string dump = profile_.string() + "/mesh";
@@ -197,13 +178,10 @@ class BrowserTest : public ::testing::TestWithParam<Browser> {
         return picture;
     }
 
-    e2e::XvfbDisplay display_;
     std::filesystem::path profile_;
     pid_t server_ = -1;
     pid_t browser_ = -1;
     std::string url_;
-    std::string window_;
-    ClientArea area_;
 };
 
 TEST_P(BrowserTest, MenuRulesBoardDealCheckAndEscEndingThePage) {
@@ -212,12 +190,7 @@ TEST_P(BrowserTest, MenuRulesBoardDealCheckAndEscEndingThePage) {
     EXPECT_NEAR(area_.width, 1280, 2);
     EXPECT_NEAR(area_.height, 760, 2);
     EXPECT_FALSE(e2e::IsBlack(menu.At(area_.left - 4, area_.top + 10))) << "the page around";
-    EXPECT_GT(Count(menu, area_, 300, 600, 550, 650, e2e::IsRed), 200) << "Start";
-    EXPECT_GT(Count(menu, area_, 550, 600, 950, 650, e2e::IsRed), 200) << "Tutorial";
-    EXPECT_GT(Count(menu, area_, 950, 600, 1280, 650, e2e::IsRed), 200) << "Quit";
-    const int labels = Count(menu, area_, 300, 600, 1280, 650, e2e::IsRed);
-    EXPECT_EQ(Count(menu, area_, 0, 0, 1280, 768, e2e::IsRed), labels) << "red only in labels";
-    EXPECT_EQ(Count(menu, area_, 0, 0, 1280, 768, e2e::IsWhite), 0) << "no tiles";
+    wine_test::ExpectMenuAlone(menu, area_);
 
     Press("t");
     Capture shot = ShotWhen(

@@ -5,7 +5,10 @@
 // the board picture the replay's mesh makes (mesh_picture.h). Shared by the Windows build's
 // tests under Wine and the page's tests in browsers.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -94,5 +97,57 @@ inline void Save(const std::string& path, const Capture& shot) {
     file.write(reinterpret_cast<const char*>(shot.rgb.data()),
                static_cast<std::streamsize>(shot.rgb.size()));
 }
+
+// The start menu's three red labels and nothing else: no red elsewhere, no tile.
+inline void ExpectMenuAlone(const Capture& shot, const ClientArea& area) {
+    EXPECT_GT(Count(shot, area, 300, 600, 550, 650, e2e::IsRed), 200) << "Start";
+    EXPECT_GT(Count(shot, area, 550, 600, 950, 650, e2e::IsRed), 200) << "Tutorial";
+    EXPECT_GT(Count(shot, area, 950, 600, 1280, 650, e2e::IsRed), 200) << "Quit";
+    const int labels = Count(shot, area, 300, 600, 1280, 650, e2e::IsRed);
+    EXPECT_EQ(Count(shot, area, 0, 0, 1280, 768, e2e::IsRed), labels) << "red only in labels";
+    EXPECT_EQ(Count(shot, area, 0, 0, 1280, 768, e2e::IsWhite), 0) << "no tiles";
+}
+
+// A game window on a private display, played as a player would: keys through xdotool,
+// frames captured by window id until they show what is awaited.
+class WindowDriver {
+  protected:
+    // `findArea` finds the back buffer in a capture; `minWidth` is the least it may be.
+    WindowDriver(ClientArea (*findArea)(const Capture&), int minWidth,
+                 std::chrono::seconds patience)
+        : findArea_(findArea), minWidth_(minWidth), patience_(patience) {}
+
+    std::string RunOnDisplay(const std::string& command) {
+        return e2e::RunOn(display_.name(), command);
+    }
+
+    void Press(const std::string& key) {
+        RunOnDisplay("xdotool windowfocus --sync " + window_ + " key " + key);
+    }
+
+    template <typename Shows>
+    Capture ShotWhen(Shows shows) {
+        return e2e::CaptureWhen(display_.name(), window_, shows, patience_);
+    }
+
+    // The menu, and from it where the back buffer lies.
+    Capture MenuShot() {
+        const Capture shot = ShotWhen([this](const Capture& s) {
+            const ClientArea area = findArea_(s);
+            return area.width > minWidth_ && Count(s, area, 950, 600, 1280, 650, e2e::IsRed) > 100;
+        });
+        area_ = findArea_(shot);
+        return shot;
+    }
+
+    e2e::XvfbDisplay display_;
+    std::string window_;
+    ClientArea area_;
+
+  private:
+    ClientArea (*findArea_)(const Capture&);
+    int minWidth_;
+    std::chrono::seconds patience_;
+};
 
 }  // namespace wine_test

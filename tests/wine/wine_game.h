@@ -48,8 +48,10 @@ inline ClientArea FindClientArea(const Capture& shot) {
     return area;
 }
 
-class WineGameTest : public ::testing::Test {
+class WineGameTest : public ::testing::Test, protected WindowDriver {
   protected:
+    WineGameTest() : WindowDriver(FindClientArea, 1200, 20s) {}
+
     void SetUp() override {
         if (!e2e::HaveProgram("Xvfb") || !e2e::HaveProgram("xdotool") ||
             !e2e::HaveProgram("import") || access(kWine, X_OK) != 0) {
@@ -81,27 +83,6 @@ class WineGameTest : public ::testing::Test {
                        environment + " " + kWine + " tavorin.exe");
         window_ = e2e::FindWindow(display_.name(), title, 60s);
         ASSERT_FALSE(window_.empty()) << "no window appeared";
-    }
-
-    std::string Run(const std::string& command) { return e2e::RunOn(display_.name(), command); }
-
-    void Press(const std::string& key) {
-        Run("xdotool windowfocus --sync " + window_ + " key " + key);
-    }
-
-    template <typename Shows>
-    Capture ShotWhen(Shows shows) {
-        return e2e::CaptureWhen(display_.name(), window_, shows, 20s);
-    }
-
-    // The menu, and from it where the client area lies.
-    Capture MenuShot() {
-        const Capture shot = ShotWhen([](const Capture& s) {
-            const ClientArea area = FindClientArea(s);
-            return area.width > 1200 && Count(s, area, 950, 600, 1280, 650, e2e::IsRed) > 100;
-        });
-        area_ = FindClientArea(shot);
-        return shot;
     }
 
     // The expected board after `keys`, played from clock second `time` by the Linux build.
@@ -157,10 +138,7 @@ class WineGameTest : public ::testing::Test {
 
     std::string work_ = TAVORIN_WINE_WORK;
     WinePrefix prefix_;
-    e2e::XvfbDisplay display_;
     pid_t pid_ = -1;
-    std::string window_;
-    ClientArea area_;
 };
 
 }  // namespace wine_test
