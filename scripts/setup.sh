@@ -28,6 +28,8 @@ esac
     chromium firefox-esr
     # The packages, and the checks that install them
     desktop-file-utils appstream lintian dpkg-dev zip unzip icoutils man-db nsis file
+    # The census on a one-node Slurm cluster
+    slurm-wlm munge
 )
 
 missing=()
