@@ -61,10 +61,16 @@ constexpr int kQuickWeight = 4;
 // takes any shorter path found to it (only the quick search ever expands one too early).
 class AStar {
   public:
-    AStar(PositionTable& table, OpenList& open, std::vector<Way>& ways, SearchMode mode)
-        : table_(table), open_(open), ways_(ways), quick_(mode == SearchMode::Quick) {}
+    AStar(PositionTable& table, OpenList& open, std::vector<Way>& ways, SearchMode mode,
+          uint64_t maxPositions)
+        : table_(table),
+          open_(open),
+          ways_(ways),
+          quick_(mode == SearchMode::Quick),
+          maxPositions_(maxPositions) {}
 
-    // The node of the win found, or none once every position reached is lost.
+    // The node of the win found, or none once every position reached is lost or the table
+    // holds more positions than allowed (then `limited`).
     std::optional<uint32_t> Run(const Position& start) {
         table_.Clear();
         open_.Clear();
@@ -72,6 +78,10 @@ class AStar {
         uint32_t id = 0;
         int lowest = 0;
         while (open_.Pop(id, lowest)) {
+            if (table_.size() > maxPositions_) {
+                limited_ = true;
+                return std::nullopt;
+            }
             table_.Prefetch(open_.Likely());
             if (!ReadyToExpand(id, lowest)) {
                 continue;
@@ -87,6 +97,8 @@ class AStar {
         }
         return std::nullopt;
     }
+
+    bool limited() const { return limited_; }
 
   private:
     int Priority(const Node& node) const {
@@ -193,6 +205,8 @@ class AStar {
     OpenList& open_;
     std::vector<Way>& ways_;
     const bool quick_;
+    const uint64_t maxPositions_;
+    bool limited_ = false;
 };
 
 }  // namespace
@@ -206,13 +220,14 @@ struct Solver::Tables {
 Solver::Solver() : tables_(std::make_unique<Tables>()) {}
 Solver::~Solver() = default;
 
-Solution Solver::Solve(const Position& start, SearchMode mode) {
-    AStar search(tables_->positions, tables_->open, tables_->ways, mode);
+Solution Solver::Solve(const Position& start, SearchMode mode, uint64_t maxPositions) {
+    AStar search(tables_->positions, tables_->open, tables_->ways, mode, maxPositions);
     Solution solution;
     if (const auto win = search.Run(start)) {
         solution.won = true;
         solution.keys = KeysTo(tables_->positions, *win);
     }
+    solution.decided = !search.limited();
     solution.states = tables_->positions.size();
     return solution;
 }

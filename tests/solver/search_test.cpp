@@ -85,6 +85,24 @@ TEST(Solve, KnownDealsTakeTheirShortestLengths) {
     }
 }
 
+// The census's bound on memory: a search stopped by it claims neither answer, and the same
+// solver answers in full afterwards.
+TEST(Solve, PositionLimitLeavesADealUndecided) {
+    solver::Solver solver;
+    const Position opening = solver::Opening(1'700'000'379);  // 99 keys, many positions
+    const solver::Solution limited = solver.Solve(opening, solver::SearchMode::Shortest, 1000);
+    EXPECT_FALSE(limited.decided);
+    EXPECT_FALSE(limited.won);
+    EXPECT_LE(limited.states, 1000u + 64);  // at most one expansion past the limit
+    const solver::Solution full = solver.Solve(opening);
+    EXPECT_TRUE(full.decided);
+    EXPECT_EQ(full.keys.size(), 99u);
+    const solver::Solution lost =
+        solver.Solve(solver::Opening(1'700'000'011), solver::SearchMode::Shortest, 1'000'000);
+    EXPECT_TRUE(lost.decided);
+    EXPECT_FALSE(lost.won);
+}
+
 // Whole won deals against the benchmark's plain search: A* over single keys with the length
 // bound alone, so it shares neither the sharp bound nor the ways between deals. The sample is
 // every won deal of the benchmark's first 300 whose plain search stores fewer than 16,000
