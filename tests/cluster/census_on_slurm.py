@@ -11,6 +11,8 @@ Exit 77 (skipped) when Slurm is not installed or this is not root, unless
 TAVORIN_REQUIRE_CLUSTER is set.
 """
 
+import difflib
+import glob
 import json
 import os
 import re
@@ -27,8 +29,8 @@ SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file_
 SUBMIT = os.path.join(SOURCE, "cluster", "slurm", "census-submit")
 SKIP = 77
 
-# 10 shards, 4 to an array: three arrays, the last of two.
-FROM, COUNT, STEP, SHARD_SIZE = 1_700_000_000, 360, 3, 36
+# 10 shards, the last one short, 4 to an array: three arrays, the last of two.
+FROM, COUNT, STEP, SHARD_SIZE = 1_700_000_000, 350, 3, 36
 MAX_ARRAY_SIZE = 4
 DEADLINE = 100  # seconds for each round of jobs
 
@@ -44,6 +46,11 @@ def check(condition, message):
 
 def say(*parts):
     print(*parts, flush=True)
+
+
+def process_state(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        return f.read().rpartition(")")[2].split()[0]
 
 
 class Scenario:
@@ -107,6 +114,24 @@ class Scenario:
                 found.append((pid, int(argv[argv.index("--shard") + 1]), env.get("SLURM_JOB_ID")))
         return found
 
+    def kill_between_writes(self, pid):
+        """SIGKILL, unless the census is writing a file: a temporary one left then would be
+        reported (rightly) as a stopped run's leftover, which the plain run has not. Stopped
+        first, it cannot start writing while we look."""
+        try:
+            os.kill(pid, signal.SIGSTOP)
+            while (state := process_state(pid)) != "T":
+                if state == "Z":
+                    return False
+                time.sleep(0.001)
+        except (ProcessLookupError, FileNotFoundError):
+            return False
+        if glob.glob(os.path.join(self.dir, "*.tmp-*")):
+            os.kill(pid, signal.SIGCONT)
+            return False
+        os.kill(pid, signal.SIGKILL)
+        return True
+
     def run_jobs(self, kill=False, release=True):
         """Waits until no job is queued; with kill, SIGKILLs the first census process caught
         running; with release, starts a requeued task now instead of two minutes on."""
@@ -115,13 +140,10 @@ class Scenario:
         while time.monotonic() < deadline:
             if kill and victim is None:
                 for pid, shard, job in self.shard_processes():
-                    try:
-                        os.kill(pid, signal.SIGKILL)
-                    except ProcessLookupError:
-                        continue
-                    victim = (shard, job)
-                    say("killed the census process of shard %d (job %s, pid %d)" % (shard, job, pid))
-                    break
+                    if self.kill_between_writes(pid):
+                        victim = (shard, job)
+                        say("killed the census process of shard %d (job %s, pid %d)" % (shard, job, pid))
+                        break
             queue = self.cluster.run("squeue", "-h", "-o", "%i %T %r").stdout.split("\n")
             queue = [line.split() for line in queue if line.strip()]
             if not queue:
@@ -137,8 +159,10 @@ class Scenario:
     def check_results(self, round_name):
         got = self.outputs(self.dir)
         for what, text in self.expected.items():
-            check(got[what] == text, "%s: `tavorin-census %s` differs from the plain run's:\n%s\n---\n%s" %
-                  (round_name, what, got[what][:2000], text[:2000]))
+            diff = difflib.unified_diff(text.splitlines(), got[what].splitlines(), "alone", "slurm",
+                                        lineterm="")
+            check(got[what] == text, "%s: `tavorin-census %s` differs from the plain run's:\n%s" %
+                  (round_name, what, "\n".join(list(diff)[:40])))
         with open(os.path.join(self.dir, "report.json")) as f:
             check(f.read() == self.expected["report --json"], round_name + ": the report job's report.json differs")
         with open(os.path.join(self.dir, "report.txt")) as f:
@@ -181,6 +205,8 @@ class Scenario:
 
     def third_round(self):
         """A rerun redoes only what failed; on a complete census, only the report."""
+        # Other settings on the same folder are refused before anything is submitted.
+        self.submit("--step", "4", status=2)
         redo = json.loads(self.tool("report", self.dir, "--json", ok=(1,)))["redo"]
         check(len(redo) == 1, "after one failed task the census has to redo %s" % redo)
         arrays, report = self.submit()
@@ -241,7 +267,8 @@ def main():
         raise
     finally:
         cluster.stop()
-        subprocess.run(["rm", "-rf", work])
+        if not cluster.keep:
+            subprocess.run(["rm", "-rf", work])
     left = [pid for pid in cluster.children_alive()] + cluster._ours()
     check(not left, "processes left running: %s" % left)
     say("census on slurm: every round matches the plain run (%.1f s)" % (time.monotonic() - started))
