@@ -28,7 +28,7 @@ for preset in release asan; do
 done
 
 cmake --preset fuzz
-cmake --build --preset fuzz --target game_fuzzer
+cmake --build --preset fuzz --target game_fuzzer shard_fuzzer bmp_fuzzer command_line_fuzzer
 ctest --preset fuzz
 
 tests/package/check_package.sh

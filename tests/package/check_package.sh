@@ -99,6 +99,9 @@ versions() {
 }
 check "tavorin and every tool answer --version with $version and the licence" versions
 check "tavorin-replay plays from PATH" bash -c "tavorin-replay --time 0 --text S C | grep -q ."
+check "tavorin-census decides and reports from PATH" bash -c \
+    "tavorin-census run --from 1700000000 --count 4 --dir '$work/census' &&
+     tavorin-census report '$work/census' --json | grep -q '\"deals\":4,'"
 
 # The game from PATH, started in a folder without arrow.bmp, on a private display.
 start_xvfb "$work" || true
