@@ -62,7 +62,10 @@ class Scenario:
 
     def tool(self, *args, ok=(0,)):
         done = subprocess.run([self.census] + list(args), capture_output=True, text=True)
-        check(done.returncode in ok, "tavorin-census %s: status %d\n%s" % (" ".join(args), done.returncode, done.stderr))
+        check(
+            done.returncode in ok,
+            "tavorin-census %s: status %d\n%s" % (" ".join(args), done.returncode, done.stderr),
+        )
         return done.stdout
 
     def outputs(self, folder):
@@ -76,20 +79,53 @@ class Scenario:
 
     def reference(self, work):
         folder = os.path.join(work, "alone")
-        self.tool("run", "--from", str(FROM), "--count", str(COUNT), "--step", str(STEP),
-                  "--shard-size", str(SHARD_SIZE), "--threads", "1", "--dir", folder)
+        self.tool(
+            "run",
+            "--from",
+            str(FROM),
+            "--count",
+            str(COUNT),
+            "--step",
+            str(STEP),
+            "--shard-size",
+            str(SHARD_SIZE),
+            "--threads",
+            "1",
+            "--dir",
+            folder,
+        )
         self.expected = self.outputs(folder)
         self.shards = json.loads(self.expected["report --json"])["shards"]
         check(self.shards == 10, "the plain run has %d shards, not 10" % self.shards)
 
     def submit(self, *extra, status=0):
-        argv = [SUBMIT, "--census", self.census, "--from", str(FROM), "--count", str(COUNT), "--step",
-                str(STEP), "--shard-size", str(SHARD_SIZE), "--dir", self.dir, "--at-once", "2"] + list(extra)
+        argv = [
+            SUBMIT,
+            "--census",
+            self.census,
+            "--from",
+            str(FROM),
+            "--count",
+            str(COUNT),
+            "--step",
+            str(STEP),
+            "--shard-size",
+            str(SHARD_SIZE),
+            "--dir",
+            self.dir,
+            "--at-once",
+            "2",
+        ] + list(extra)
         done = self.cluster.run(*argv, check=False)
         say("$ census-submit " + " ".join(extra) + "\n" + done.stdout + done.stderr)
-        check(done.returncode == status, "census-submit: status %d, not %d" % (done.returncode, status))
+        check(
+            done.returncode == status,
+            "census-submit: status %d, not %d" % (done.returncode, status),
+        )
         arrays = {}
-        for job, first, last in re.findall(r"^array (\d+): shards (\d+) to (\d+)", done.stdout, re.M):
+        for job, first, last in re.findall(
+            r"^array (\d+): shards (\d+) to (\d+)", done.stdout, re.M
+        ):
             arrays[job] = (int(first), int(last))
         report = re.findall(r"^report (\d+):", done.stdout, re.M)
         return arrays, report[0] if report else None
@@ -142,7 +178,10 @@ class Scenario:
                 for pid, shard, job in self.shard_processes():
                     if self.kill_between_writes(pid):
                         victim = (shard, job)
-                        say("killed the census process of shard %d (job %s, pid %d)" % (shard, job, pid))
+                        say(
+                            "killed the census process of shard %d (job %s, pid %d)"
+                            % (shard, job, pid)
+                        )
                         break
             queue = self.cluster.run("squeue", "-h", "-o", "%i %T %r").stdout.split("\n")
             queue = [line.split() for line in queue if line.strip()]
@@ -154,19 +193,31 @@ class Scenario:
                     self.cluster.run("scontrol", "update", "jobid=" + job, "StartTime=now")
                     say("released requeued job %s" % job)
             time.sleep(0.02 if kill and victim is None else 0.3)
-        raise TestFailure("jobs still queued after %d s:\n%s" % (DEADLINE, self.cluster.run("squeue").stdout))
+        raise TestFailure(
+            "jobs still queued after %d s:\n%s" % (DEADLINE, self.cluster.run("squeue").stdout)
+        )
 
     def check_results(self, round_name):
         got = self.outputs(self.dir)
         for what, text in self.expected.items():
-            diff = difflib.unified_diff(text.splitlines(), got[what].splitlines(), "alone", "slurm",
-                                        lineterm="")
-            check(got[what] == text, "%s: `tavorin-census %s` differs from the plain run's:\n%s" %
-                  (round_name, what, "\n".join(list(diff)[:40])))
+            diff = difflib.unified_diff(
+                text.splitlines(), got[what].splitlines(), "alone", "slurm", lineterm=""
+            )
+            check(
+                got[what] == text,
+                "%s: `tavorin-census %s` differs from the plain run's:\n%s"
+                % (round_name, what, "\n".join(list(diff)[:40])),
+            )
         with open(os.path.join(self.dir, "report.json")) as f:
-            check(f.read() == self.expected["report --json"], round_name + ": the report job's report.json differs")
+            check(
+                f.read() == self.expected["report --json"],
+                round_name + ": the report job's report.json differs",
+            )
         with open(os.path.join(self.dir, "report.txt")) as f:
-            check(f.read() == self.expected["report"], round_name + ": the report job's report.txt differs")
+            check(
+                f.read() == self.expected["report"],
+                round_name + ": the report job's report.txt differs",
+            )
 
     def log_of(self, job_array_task):
         path = os.path.join(self.dir, "slurm", "shard-%s.out" % job_array_task)
@@ -179,11 +230,15 @@ class Scenario:
         check(list(arrays.values()) == [(0, 3), (4, 7), (8, 9)], "arrays: %s" % arrays)
         shard, job = self.run_jobs(kill=True)
         task = self.job(job)
-        check(task.get("Restarts") == "1" and task.get("JobState") == "COMPLETED",
-              "the killed task: %s" % {k: task.get(k) for k in ("JobState", "Restarts", "ExitCode")})
+        check(
+            task.get("Restarts") == "1" and task.get("JobState") == "COMPLETED",
+            "the killed task: %s" % {k: task.get(k) for k in ("JobState", "Restarts", "ExitCode")},
+        )
         log = self.log_of("%s_%s" % (task["ArrayJobId"], task["ArrayTaskId"]))
         check("try 2" in log and "requeueing" in log, "the killed task's log:\n" + log)
-        check(self.job(report).get("JobState") == "COMPLETED", "the report job: %s" % self.job(report))
+        check(
+            self.job(report).get("JobState") == "COMPLETED", "the report job: %s" % self.job(report)
+        )
         self.check_results("first round")
         return shard
 
@@ -201,7 +256,10 @@ class Scenario:
         # While they are queued, a rerun would submit them twice: it is refused.
         self.submit(status=3)
         self.run_jobs(kill=True, release=False)
-        check(self.job(report).get("JobState") == "CANCELLED", "the report after a failed task: %s" % self.job(report))
+        check(
+            self.job(report).get("JobState") == "CANCELLED",
+            "the report after a failed task: %s" % self.job(report),
+        )
 
     def third_round(self):
         """A rerun redoes only what failed; on a complete census, only the report."""
@@ -210,25 +268,52 @@ class Scenario:
         redo = json.loads(self.tool("report", self.dir, "--json", ok=(1,)))["redo"]
         check(len(redo) == 1, "after one failed task the census has to redo %s" % redo)
         arrays, report = self.submit()
-        check(list(arrays.values()) == [(redo[0], redo[0])], "the rerun submitted %s for %s" % (arrays, redo))
+        check(
+            list(arrays.values()) == [(redo[0], redo[0])],
+            "the rerun submitted %s for %s" % (arrays, redo),
+        )
         self.run_jobs()
         self.check_results("third round")
         arrays, report = self.submit()
-        check(not arrays and report, "on a complete census: arrays %s, report %s" % (arrays, report))
+        check(
+            not arrays and report, "on a complete census: arrays %s, report %s" % (arrays, report)
+        )
         self.run_jobs()
-        check(self.job(report).get("JobState") == "COMPLETED", "the lone report: %s" % self.job(report))
+        check(
+            self.job(report).get("JobState") == "COMPLETED",
+            "the lone report: %s" % self.job(report),
+        )
 
 
 def check_large_plan(cluster):
-    """All 2^31 deals in shards of 10^6: 2,148 shards, arrays within MaxArraySize, the last short."""
-    done = cluster.run(SUBMIT, "--dry-run", "--census", sys.executable, "--from", "0", "--count", str(2**31),
-                       "--shard-size", str(10**6), "--dir", "/nonexistent/census", "--at-once", "3", check=False)
+    """All 2^31 deals in shards of 10^6: 2,148 tasks in arrays within MaxArraySize."""
+    done = cluster.run(
+        SUBMIT,
+        "--dry-run",
+        "--census",
+        sys.executable,
+        "--from",
+        "0",
+        "--count",
+        str(2**31),
+        "--shard-size",
+        str(10**6),
+        "--dir",
+        "/nonexistent/census",
+        "--at-once",
+        "3",
+        check=False,
+    )
     check(done.returncode == 0, "dry run: %s" % done.stderr)
     check("2148 shards, 2148 to submit in 537 arrays" in done.stdout, done.stdout[:500])
-    lines = re.findall(r"^array (\d+): shards (\d+) to (\d+) \((\d+) tasks?, (\d+) at once\)", done.stdout, re.M)
+    lines = re.findall(
+        r"^array (\d+): shards (\d+) to (\d+) \((\d+) tasks?, (\d+) at once\)", done.stdout, re.M
+    )
     check(len(lines) == 537 and lines[-1][1:4] == ("2144", "2147", "4"), "dry run: %s" % lines[-1:])
-    check(sum(int(line[3]) for line in lines) == 2148 and {line[4] for line in lines} == {"1"},
-          "dry run: tasks or throttles wrong")
+    check(
+        sum(int(line[3]) for line in lines) == 2148 and {line[4] for line in lines} == {"1"},
+        "dry run: tasks or throttles wrong",
+    )
     # Three lanes, one throttle each, so no more than three tasks run at once.
     commands = [c for c in done.stdout.splitlines() if c.startswith("  sbatch") and "--array" in c]
     check(sum("--dependency afterany:" not in c for c in commands) == 3, "dry run: not three lanes")
@@ -271,7 +356,9 @@ def main():
             subprocess.run(["rm", "-rf", work])
     left = [pid for pid in cluster.children_alive()] + cluster._ours()
     check(not left, "processes left running: %s" % left)
-    say("census on slurm: every round matches the plain run (%.1f s)" % (time.monotonic() - started))
+    say(
+        "census on slurm: every round matches the plain run (%.1f s)" % (time.monotonic() - started)
+    )
     return 0
 
 

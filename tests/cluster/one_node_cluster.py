@@ -22,7 +22,11 @@ CLIENTS = ("sbatch", "squeue", "scontrol", "sinfo")
 
 def missing_programs():
     """The Slurm and munge programs that are not installed."""
-    return [p for p in DAEMONS + CLIENTS if not shutil.which(p, path=os.environ.get("PATH", "") + ":/usr/sbin")]
+    return [
+        p
+        for p in DAEMONS + CLIENTS
+        if not shutil.which(p, path=os.environ.get("PATH", "") + ":/usr/sbin")
+    ]
 
 
 def _free_port():
@@ -72,7 +76,9 @@ class OneNodeCluster:
         return env
 
     def run(self, *args, check=True, **kwargs):
-        return subprocess.run(args, env=self.env, check=check, capture_output=True, text=True, **kwargs)
+        return subprocess.run(
+            args, env=self.env, check=check, capture_output=True, text=True, **kwargs
+        )
 
     def start(self):
         self.root = tempfile.mkdtemp(prefix="tavorin-slurm-")
@@ -91,8 +97,15 @@ class OneNodeCluster:
 
     def _start(self, name, argv, **kwargs):
         log = open(self.path("log", name + ".out"), "w")
-        self.children[name] = subprocess.Popen(argv, env=self.env, stdin=subprocess.DEVNULL, stdout=log,
-                                               stderr=subprocess.STDOUT, preexec_fn=_die_with_parent, **kwargs)
+        self.children[name] = subprocess.Popen(
+            argv,
+            env=self.env,
+            stdin=subprocess.DEVNULL,
+            stdout=log,
+            stderr=subprocess.STDOUT,
+            preexec_fn=_die_with_parent,
+            **kwargs
+        )
         log.close()
 
     def _start_munged(self):
@@ -107,12 +120,26 @@ class OneNodeCluster:
         for p in (folder, key):
             os.chown(p, munge.pw_uid, munge.pw_gid)
         self.munge_socket = os.path.join(folder, "munge.socket")
-        self._start("munged", ["munged", "--foreground", "--key-file=" + key, "--socket=" + self.munge_socket,
-                               "--pid-file=" + os.path.join(folder, "munged.pid"),
-                               "--log-file=" + os.path.join(folder, "munged.log"),
-                               "--seed-file=" + os.path.join(folder, "munged.seed")],
-                    user=munge.pw_uid, group=munge.pw_gid, extra_groups=[])
-        _wait_for("munged's socket", lambda: self._check_child("munged") and os.path.exists(self.munge_socket), 20)
+        self._start(
+            "munged",
+            [
+                "munged",
+                "--foreground",
+                "--key-file=" + key,
+                "--socket=" + self.munge_socket,
+                "--pid-file=" + os.path.join(folder, "munged.pid"),
+                "--log-file=" + os.path.join(folder, "munged.log"),
+                "--seed-file=" + os.path.join(folder, "munged.seed"),
+            ],
+            user=munge.pw_uid,
+            group=munge.pw_gid,
+            extra_groups=[],
+        )
+        _wait_for(
+            "munged's socket",
+            lambda: self._check_child("munged") and os.path.exists(self.munge_socket),
+            20,
+        )
 
     def _write_conf(self):
         for sub in ("state", "spool"):
@@ -148,21 +175,28 @@ class OneNodeCluster:
             "SlurmdDebug": "info",
         }
         lines = ["%s=%s" % kv for kv in conf.items()]
-        lines.append("NodeName=%s NodeAddr=127.0.0.1 CPUs=%d State=UNKNOWN" % (self.node, self.cpus))
-        lines.append("PartitionName=census Nodes=%s Default=YES MaxTime=INFINITE State=UP" % self.node)
+        lines.append(
+            "NodeName=%s NodeAddr=127.0.0.1 CPUs=%d State=UNKNOWN" % (self.node, self.cpus)
+        )
+        lines.append(
+            "PartitionName=census Nodes=%s Default=YES MaxTime=INFINITE State=UP" % self.node
+        )
         with open(self.path("slurm.conf"), "w") as f:
             f.write("\n".join(lines) + "\n")
 
     def _check_child(self, name):
         code = self.children[name].poll()
         if code is not None:
-            raise RuntimeError("%s exited with status %d; its log:\n%s" % (name, code, self.tail_logs(name)))
+            raise RuntimeError(
+                "%s exited with status %d; its log:\n%s" % (name, code, self.tail_logs(name))
+            )
         return True
 
     def _wait_for_controller(self):
         def up():
             self._check_child("slurmctld")
             return self.run("scontrol", "ping", check=False).stdout.find("UP") >= 0
+
         _wait_for("slurmctld", up, 60)
 
     def _node_idle(self):
@@ -173,7 +207,11 @@ class OneNodeCluster:
 
     def tail_logs(self, *names, lines=30):
         out = []
-        files = {"munged": "munge/munged.log", "slurmctld": "log/slurmctld.log", "slurmd": "log/slurmd.log"}
+        files = {
+            "munged": "munge/munged.log",
+            "slurmctld": "log/slurmctld.log",
+            "slurmd": "log/slurmd.log",
+        }
         for name in names or DAEMONS:
             for f in (files[name], "log/%s.out" % name):
                 try:
@@ -188,7 +226,7 @@ class OneNodeCluster:
         return [c.pid for c in self.children.values() if c.poll() is None]
 
     def _ours(self):
-        """Every process started under this cluster's slurm.conf: step daemons, jobs, their children."""
+        """Every process started under this cluster's slurm.conf: step daemons, jobs and theirs."""
         marker = ("SLURM_CONF=" + self.path("slurm.conf")).encode()
         pids = []
         for entry in os.listdir("/proc"):
@@ -206,8 +244,11 @@ class OneNodeCluster:
         if self.root is None or self.stopped:
             return
         self.stopped = True
-        for name, pidfile in (("slurmd", "slurmd.pid"), ("slurmctld", "slurmctld.pid"),
-                              ("munged", "munge/munged.pid")):
+        for name, pidfile in (
+            ("slurmd", "slurmd.pid"),
+            ("slurmctld", "slurmctld.pid"),
+            ("munged", "munge/munged.pid"),
+        ):
             pids = set()
             try:
                 with open(self.path(pidfile)) as f:
