@@ -3,8 +3,9 @@
 
 Submits the census as job arrays (MaxArraySize is set small so it takes several), kills one
 running task's census process, which requeues itself; damages two shards and submits again,
-killing a task that may not retry, so its report is cancelled; submits once more. After each
-round the report and the list must be byte for byte those of `tavorin-census run` alone.
+killing a task that may not retry, so its report is cancelled; submits once more. After the
+first and the last round the report and the list must be byte for byte those of one plain
+`tavorin-census run`.
 
 usage: census_on_slurm.py TAVORIN_CENSUS
 Exit 77 (skipped) when Slurm is not installed or this is not root, unless

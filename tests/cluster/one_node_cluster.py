@@ -160,6 +160,7 @@ class OneNodeCluster:
             "AccountingStorageType": "accounting_storage/none",
             "JobCompType": "jobcomp/none",
             "MpiDefault": "none",
+            "MailProg": "/bin/true",
             "SelectType": "select/cons_tres",
             "SelectTypeParameters": "CR_CPU",
             "ReturnToService": 2,
