@@ -36,13 +36,15 @@ std::variant<CensusFolder, std::string> CensusFolder::ForRun(const std::string& 
     }
     CensusFolder folder(dir, settings);
     const std::string path = folder.PathOf(kSettingsFile);
-    const std::string text = SettingsText(settings);
-    bool existed = false;
-    // Of several tasks starting at once, one records the settings and the rest check them.
-    const auto error = platform::CreateWholeFileOnce(
-        path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), existed);
-    if (!error.empty()) {
-        return "cannot write in the folder " + dir + ": " + error;
+    bool existed = platform::PathExists(path);
+    if (!existed) {
+        // Of several tasks starting at once, one records the settings and the rest check them.
+        const std::string text = SettingsText(settings);
+        const auto error = platform::CreateWholeFileOnce(
+            path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), existed);
+        if (!error.empty()) {
+            return "cannot write in the folder " + dir + ": " + error;
+        }
     }
     if (existed) {
         auto recorded = ReadSettings(path);
@@ -50,8 +52,9 @@ std::variant<CensusFolder, std::string> CensusFolder::ForRun(const std::string& 
             return dir + " " + *problem;
         }
         if (std::get<CensusSettings>(recorded) != settings) {
-            return dir + " holds another census (" + Describe(std::get<CensusSettings>(recorded)) +
-                   "), not this one (" + Describe(settings) + ")";
+            return dir + " holds another census (" +
+                   Describe(std::get<CensusSettings>(recorded)) + "), not this one (" +
+                   Describe(settings) + ")";
         }
     }
     return folder;
