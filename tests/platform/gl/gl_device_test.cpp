@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -104,8 +108,8 @@ class GlDeviceTest : public ::testing::Test {
         window_ = std::make_shared<gl_test::OffscreenWindow>(windowWidth, windowHeight);
         platform::HResult result = 0;
         std::string why;
-        device_ = platform::gl::CreateGlDevice(window_, std::make_shared<BoxFaces>(),
-                                               GameParams(), result, why);
+        device_ = platform::gl::CreateGlDevice(window_, std::make_shared<BoxFaces>(), GameParams(),
+                                               result, why);
         ASSERT_NE(device_, nullptr) << why;
         ASSERT_EQ(result, kOk);
         SetGameState(platform::MatrixIdentity());
@@ -127,8 +131,8 @@ class GlDeviceTest : public ::testing::Test {
         }
         const auto vbytes = static_cast<uint32_t>(vertices.size() * sizeof(Vertex));
         const auto ibytes = static_cast<uint32_t>(indices.size() * 2);
-        ASSERT_EQ(device_->CreateVertexBuffer(vbytes, d3d::USAGE_WRITEONLY, 0x42,
-                                              d3d::POOL_MANAGED, vertices_),
+        ASSERT_EQ(device_->CreateVertexBuffer(vbytes, d3d::USAGE_WRITEONLY, 0x42, d3d::POOL_MANAGED,
+                                              vertices_),
                   kOk);
         ASSERT_EQ(
             device_->CreateIndexBuffer(ibytes, 0, d3d::FMT_INDEX16, d3d::POOL_MANAGED, indices_),
@@ -428,8 +432,7 @@ TEST_F(GlDeviceTest, TextDrawsInItsFacesCellsFromTheRectanglesCornerAndWrapsAtWo
     ASSERT_EQ(device_->CreateFontIndirectA({20, 0, 0, 0, 0, 0, 0, 0, 0, "any"}, font), kOk);
     device_->Clear(0, nullptr, d3d::CLEAR_TARGET, kBlack, 1, 0);
     // "ab cd" in a rectangle 4 boxes wide: a line for each word, boxes from the corner on.
-    EXPECT_EQ(font->DrawTextA("ab cd", -1, {100, 50, 124, 500}, platform::dt::WORDBREAK, kRed),
-              40);
+    EXPECT_EQ(font->DrawTextA("ab cd", -1, {100, 50, 124, 500}, platform::dt::WORDBREAK, kRed), 40);
     const std::vector<uint32_t> pixels = BackBuffer();
     int wrong = 0;
     for (int y = 40; y < 100; ++y) {
@@ -458,6 +461,12 @@ TEST_F(GlDeviceTest, TextDrawsInItsFacesCellsFromTheRectanglesCornerAndWrapsAtWo
               20);
     EXPECT_EQ(font->DrawTextA(std::string(200000, 'W').c_str(), -1, {0, 0, 100, 100}, 0, kWhite),
               20);
+    std::string tall;
+    for (int i = 0; i < 20000; ++i) {
+        tall += "line\n";
+    }
+    EXPECT_EQ(font->DrawTextA(tall.c_str(), -1, {0, 0, 100, 100}, 0, kWhite), 20 * 20001)
+        << "the height of every line, though a texture holds fewer";
     EXPECT_LT(device_->CreateFontIndirectA({0, 0, 0, 0, 0, 0, 0, 0, 0, "any"}, font), 0);
     EXPECT_EQ(font, nullptr);
 
@@ -465,6 +474,43 @@ TEST_F(GlDeviceTest, TextDrawsInItsFacesCellsFromTheRectanglesCornerAndWrapsAtWo
     ASSERT_EQ(device_->CreateFontIndirectA({20, 0, 0, 0, 0, 0, 0, 0, 0, "any"}, font), kOk);
     device_.reset();
     EXPECT_EQ(font->DrawTextA("Start", -1, {0, 0, 100, 100}, 0, kWhite), 0);
+}
+
+TEST_F(GlDeviceTest, ImagesComeOnlyFromSoundFilesAndOutliveALostContext) {
+    Open();
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("tavorin-gl-" + std::to_string(getpid()) + ".bmp");
+    std::unique_ptr<platform::Texture> texture;
+    const auto load = [&](const std::vector<uint8_t>& bytes) {
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return device_->CreateTextureFromFileExA(
+            file.c_str(), d3d::X_DEFAULT, d3d::X_DEFAULT, d3d::X_DEFAULT, 0, d3d::FMT_UNKNOWN,
+            d3d::POOL_MANAGED, d3d::X_DEFAULT, d3d::X_DEFAULT, kBlack, texture);
+    };
+    // A 2 x 2, 24-bit image: one black pixel (keyed out), three white.
+    std::vector<uint8_t> good = {'B', 'M', 70, 0, 0, 0, 0, 0, 0,  0, 54, 0, 0, 0,  // file
+                                 40,  0,   0,  0, 2, 0, 0, 0, 2,  0, 0,  0,        // size
+                                 1,   0,   24, 0, 0, 0, 0, 0, 16, 0, 0,  0};       // format
+    good.resize(54, 0);
+    good.insert(good.end(), {0, 0, 0, 255, 255, 255, 0, 0, 255, 255, 255, 255, 255, 255, 0, 0});
+    EXPECT_LT(load({good.begin(), good.end() - 8}), 0) << "cut short";
+    EXPECT_EQ(texture, nullptr);
+    ASSERT_EQ(load(good), kOk);
+    EXPECT_NE(texture, nullptr);
+    std::filesystem::remove(file);
+    EXPECT_LT(device_->CreateTextureFromFileExA(file.c_str(), 0, 0, 0, 0, 0, 1, 0, 0, 0, texture),
+              0);
+    EXPECT_EQ(texture, nullptr);
+    ASSERT_EQ(load(good), kOk);
+    std::filesystem::remove(file);
+
+    window_->LoseContext();
+    EXPECT_EQ(device_->TestCooperativeLevel(), platform::kDeviceNotReset);
+    EXPECT_EQ(device_->Reset(GameParams()), kOk);
+    texture.reset();  // its name is the new context's, deleted there
+    device_.reset();
 }
 
 TEST_F(GlDeviceTest, RefusesDrawsAndLocksOutsideTheBuffersAndSettingsItCannotKeep) {

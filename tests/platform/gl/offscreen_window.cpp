@@ -56,10 +56,17 @@ bool OffscreenWindow::MakeContext(std::string& why) {
     if (egl->display == EGL_NO_DISPLAY) {
         return false;
     }
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
-                                       EGL_OPENGL_BIT,   EGL_RED_SIZE,     8,
-                                       EGL_GREEN_SIZE,   8,                EGL_BLUE_SIZE,
-                                       8,                EGL_NONE};
+    const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
+                                       EGL_PBUFFER_BIT,
+                                       EGL_RENDERABLE_TYPE,
+                                       EGL_OPENGL_BIT,
+                                       EGL_RED_SIZE,
+                                       8,
+                                       EGL_GREEN_SIZE,
+                                       8,
+                                       EGL_BLUE_SIZE,
+                                       8,
+                                       EGL_NONE};
     EGLConfig config = nullptr;
     EGLint configs = 0;
     if (!eglBindAPI(EGL_OPENGL_API) ||

@@ -63,8 +63,7 @@ TEST(ImitatedInput, ADeviceReadsOnlyOnceSetUpAndAcquiredAndRefusesWhatDirectInpu
     EXPECT_EQ(keyboard.GetDeviceState(256, keys.data()), platform::kNotAcquired);
     // One of exclusive and non-exclusive, one of foreground and background, our own window.
     EXPECT_LT(keyboard.SetCooperativeLevel(TestKeyboard::kOurs, dinput::COOP_NONEXCLUSIVE), 0);
-    EXPECT_LT(keyboard.SetCooperativeLevel(TestKeyboard::kOurs, 0x01 | kForegroundNonExclusive),
-              0);
+    EXPECT_LT(keyboard.SetCooperativeLevel(TestKeyboard::kOurs, 0x01 | kForegroundNonExclusive), 0);
     EXPECT_LT(keyboard.SetCooperativeLevel(nullptr, kForegroundNonExclusive), 0);
     ASSERT_EQ(keyboard.SetCooperativeLevel(TestKeyboard::kOurs, kForegroundNonExclusive),
               platform::kOk);
@@ -91,10 +90,10 @@ TEST(ImitatedInput, AForegroundDeviceIsLostWithTheFocusUntilAcquiredAgain) {
         TestKeyboard keyboard(source);
         std::array<uint8_t, 256> keys{};
         ASSERT_EQ(keyboard.SetDataFormat(DataFormat::Keyboard), platform::kOk);
-        ASSERT_EQ(keyboard.SetCooperativeLevel(
-                      TestKeyboard::kOurs,
-                      foreground ? kForegroundNonExclusive : kBackgroundNonExclusive),
-                  platform::kOk);
+        ASSERT_EQ(
+            keyboard.SetCooperativeLevel(TestKeyboard::kOurs, foreground ? kForegroundNonExclusive
+                                                                         : kBackgroundNonExclusive),
+            platform::kOk);
         ++source->focusLosses;  // a loss before acquiring is not this acquisition's
         ASSERT_EQ(keyboard.Acquire(), platform::kOk);
         EXPECT_EQ(keyboard.GetDeviceState(256, keys.data()), platform::kOk);

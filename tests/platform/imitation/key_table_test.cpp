@@ -94,11 +94,11 @@ TEST(KeyTable, TextTypesItsFirstCharacterInTheAnsiCodePage) {
     };
     for (const Case& c : std::vector<Case>{{"s", 's', 1},
                                            {"st", 's', 1},
-                                           {"\xC3\xA9", 0xE9, 2},           // e acute
-                                           {"\xC2\x85", '?', 2},            // a C1 control
-                                           {"\xE2\x82\xAC", '?', 3},       // the euro sign
+                                           {"\xC3\xA9", 0xE9, 2},         // e acute
+                                           {"\xC2\x85", '?', 2},          // a C1 control
+                                           {"\xE2\x82\xAC", '?', 3},      // the euro sign
                                            {"\xF0\x9F\x82\xA1", '?', 4},  // beyond the BMP
-                                           {"\xC3", '?', 1},                // cut short
+                                           {"\xC3", '?', 1},              // cut short
                                            {"", 0, 0}}) {
         SCOPED_TRACE(c.text);
         const platform::TextCharacter got = FirstCharacter(c.text);

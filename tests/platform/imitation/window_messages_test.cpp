@@ -64,11 +64,10 @@ TEST(MessageQueue, TextAfterItsKeyDownBecomesItsCharacterAndAGoneWindowGetsNoMor
     queue.SetLastKeyCharacter('!');  // Shift+1 on this layout
     queue.Post({kOther, wm::KEYDOWN, 'C', 0x002E0001}, 'c');
     queue.Post({kWindow, wm::KEYUP, '1', static_cast<intptr_t>(0xC0020001u)});
-    queue.SetLastKeyCharacter('x');  // only a key-down takes text
+    queue.SetLastKeyCharacter('x');          // only a key-down takes text
     queue.Post({kWindow, wm::CLOSE, 0, 0});  // a full queue drops what comes
     queue.ForgetMessagesFor(kOther);
-    EXPECT_EQ(Drain(queue, true),
-              (std::vector<uint32_t>{wm::KEYDOWN, 0x10000 | '!', wm::KEYUP}));
+    EXPECT_EQ(Drain(queue, true), (std::vector<uint32_t>{wm::KEYDOWN, 0x10000 | '!', wm::KEYUP}));
 }
 
 TEST(KeyMessages, AltMakesSystemKeysAndTheParamCarriesWhatWindowsDocuments) {
@@ -91,7 +90,7 @@ TEST(KeyMessages, AltMakesSystemKeysAndTheParamCarriesWhatWindowsDocuments) {
                                            {0x1F, false, true, false, 0x401F0001},
                                            {0x1F, false, false, true, 0xC01F0001},
                                            {0x1F, true, false, false, 0x201F0001},
-                                           {0x3E, true, false, true, 0xE03E0001},  // Alt+F4 up
+                                           {0x3E, true, false, true, 0xE03E0001},    // Alt+F4 up
                                            {0xC8, false, false, false, 0x01480001},  // up arrow
                                            {0x9C, false, true, false, 0x411C0001},
                                            {0x00, false, false, false, 0x00000001}}) {
