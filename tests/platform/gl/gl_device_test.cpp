@@ -437,10 +437,10 @@ TEST_F(GlDeviceTest, TextDrawsInItsFacesCellsFromTheRectanglesCornerAndWrapsAtWo
     int wrong = 0;
     for (int y = 40; y < 100; ++y) {
         for (int x = 90; x < 140; ++x) {
-            const int line = (y - 50) / 20, row = (y - 50) % 20, column = (x - 100) % kAdvance;
+            // Each line's boxes, a pixel in from every side of their cells.
+            const int row = (y - 50) % 20, column = (x - 100) % kAdvance;
             const bool lit = y >= 50 && y < 90 && x >= 100 && x < 112 && row >= 1 && row < 19 &&
                              column >= 1 && column < kAdvance - 1;
-            (void)line;
             wrong += pixels[static_cast<size_t>(y) * kWidth + x] != (lit ? 0xFF0000u : 0u);
         }
     }
