@@ -20,6 +20,8 @@ esac
     # The format check: each kind of file has its own formatter
     clang-format cmake-format
     xvfb xauth xdotool x11-utils imagemagick valgrind libgl1-mesa-dri openbox python3
+    # The OpenGL device's tests with no display: Mesa's EGL on its surfaceless platform
+    libegl-dev libegl-mesa0
     # The Windows build and its tests under Wine (googletest's sources for the unit tests)
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
     wine64 libwine fonts-wine libgl1 libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1

@@ -5,25 +5,34 @@
 
 namespace app {
 
+namespace {
+
+struct CommandKey {
+    uint32_t virtualKey;
+    KeyCommand command;
+};
+
+// The game's keys: the one list of them.
+constexpr CommandKey kCommandKeys[] = {
+    {platform::vk::ESCAPE, {.quit = true}}, {'Q', {.quit = true}},
+    {'S', {.gameState = NewGame}},          {platform::vk::F2, {.gameState = NewGame}},
+    {'N', {.gameState = NewDeal}},          {'C', {.gameState = CheckRow}},
+    {'D', {.gameState = DealStock}},        {'T', {.gameState = Tutorial}},
+};
+
+}  // namespace
+
 std::optional<KeyCommand> CommandForKey(uintptr_t virtualKey) {
-    switch (virtualKey) {
-        case platform::vk::ESCAPE:
-        case 'Q':
-            return KeyCommand{.quit = true};
-        case 'S':
-        case platform::vk::F2:
-            return KeyCommand{.gameState = NewGame};
-        case 'N':
-            return KeyCommand{.gameState = NewDeal};
-        case 'C':
-            return KeyCommand{.gameState = CheckRow};
-        case 'D':
-            return KeyCommand{.gameState = DealStock};
-        case 'T':
-            return KeyCommand{.gameState = Tutorial};
-        default:
-            return std::nullopt;
+    for (const CommandKey& key : kCommandKeys) {
+        if (key.virtualKey == virtualKey) {
+            return key.command;
+        }
     }
+    return std::nullopt;
+}
+
+bool AnswersKey(uint32_t virtualKey) {
+    return CommandForKey(virtualKey).has_value();
 }
 
 }  // namespace app

@@ -15,4 +15,7 @@ struct KeyCommand {
 // The command of a key-down's virtual-key code; none for every other code.
 std::optional<KeyCommand> CommandForKey(uintptr_t virtualKey);
 
+// Whether the key is one of the game's, for a backend that must know before the game sees it.
+bool AnswersKey(uint32_t virtualKey);
+
 }  // namespace app

@@ -10,7 +10,7 @@ namespace {
 
 using platform::Message;
 using platform::web::CodesFor;
-using platform::web::GameAnswers;
+using platform::web::HeldBack;
 using platform::web::KeyCodes;
 using platform::web::Modifiers;
 using platform::web::WebEvents;
@@ -47,23 +47,42 @@ TEST(WebKeys, KeysGetTheirWindowsAndDirectInputCodes) {
     }
 }
 
-TEST(WebKeys, OnlyTheGamesOwnKeysAreKeptFromTheBrowser) {
-    for (uint32_t key : {uint32_t{'S'}, uint32_t{'N'}, uint32_t{'C'}, uint32_t{'D'}, uint32_t{'T'},
-                         uint32_t{'Q'}, uint32_t{0x1B}, uint32_t{0x71}}) {
-        EXPECT_TRUE(GameAnswers(key, {})) << key;
-        EXPECT_TRUE(GameAnswers(key, {.shift = true})) << key;
-        EXPECT_FALSE(GameAnswers(key, {.control = true})) << key;
-        EXPECT_FALSE(GameAnswers(key, {.alt = true})) << key;
-        EXPECT_FALSE(GameAnswers(key, {.meta = true})) << key;
+// The page's places and what the layout makes of them; the table behind them is the shared one.
+TEST(WebKeys, TheBrowsersTextTypesAndEveryOtherKeyTypesWhatWindowsMakesOfIt) {
+    using platform::web::CharacterFor;
+    EXPECT_EQ(CharacterFor("s", CodesFor("KeyS", "s"), {}), uint32_t{'s'});
+    EXPECT_EQ(CharacterFor("!", CodesFor("Digit1", "!"), {.shift = true}), uint32_t{'!'});
+    EXPECT_EQ(CharacterFor("Escape", CodesFor("Escape", "Escape"), {}), 0x1Bu);
+    EXPECT_EQ(CharacterFor("Enter", CodesFor("NumpadEnter", "Enter"), {}), 0x0Du);
+    EXPECT_EQ(CharacterFor("r", CodesFor("KeyR", "r"), {.control = true}), 0x12u) << "Ctrl+R";
+    EXPECT_EQ(CharacterFor("F2", CodesFor("F2", "F2"), {}), 0u);
+    EXPECT_EQ(CharacterFor("\xC3\xA9", CodesFor("Digit2", "\xC3\xA9"), {}), 0xE9u)
+        << "the layout's letter on the digit row, in the ANSI code page";
+    EXPECT_EQ(CharacterFor("\xE2\x82\xAC", CodesFor("KeyE", "\xE2\x82\xAC"), {}), uint32_t{'?'});
+    EXPECT_EQ(CharacterFor("Dead", CodesFor("Digit2", "Dead"), {}), 0u) << "a dead key";
+}
+
+bool GameKey(uint32_t virtualKey) {
+    return virtualKey == 'S' || virtualKey == 0x71;
+}
+
+TEST(WebKeys, OnlyKeysTheGameAnswersAreKeptFromTheBrowserAndNoneWithCtrlAltOrMeta) {
+    for (uint32_t key : {uint32_t{'S'}, 0x71u}) {
+        EXPECT_TRUE(HeldBack(key, {}, GameKey)) << key;
+        EXPECT_TRUE(HeldBack(key, {.shift = true}, GameKey)) << key;
+        EXPECT_FALSE(HeldBack(key, {.control = true}, GameKey)) << key;
+        EXPECT_FALSE(HeldBack(key, {.alt = true}, GameKey)) << key;
+        EXPECT_FALSE(HeldBack(key, {.meta = true}, GameKey)) << key;
+        EXPECT_FALSE(HeldBack(key, {}, nullptr)) << "no list: the browser keeps every key";
     }
     // F5, R (Ctrl+R), F11, Tab, F12.
     for (uint32_t key : {0x74u, uint32_t{'R'}, 0x7Au, 0x09u, 0x7Bu}) {
-        EXPECT_FALSE(GameAnswers(key, {})) << key;
+        EXPECT_FALSE(HeldBack(key, {}, GameKey)) << key;
     }
 }
 
 TEST(WebEvents, KeysBecomeMessagesInOrderWithWindowsParameters) {
-    WebEvents events;
+    WebEvents events(GameKey);
     auto* window = reinterpret_cast<platform::Window*>(0x10);
     EXPECT_TRUE(events.KeyDown(window, CodesFor("KeyS", "s"), {}, false, 's'));
     EXPECT_EQ(events.keys()[0x1F], 0x80);
@@ -73,25 +92,24 @@ TEST(WebEvents, KeysBecomeMessagesInOrderWithWindowsParameters) {
     EXPECT_FALSE(events.KeyDown(window, CodesFor("", "Dead"), {}, false, 0)) << "no key";
 
     Message m;
-    uint32_t character = 0;
-    ASSERT_TRUE(events.Take(m, character));
+    ASSERT_TRUE(events.Take(m));
     EXPECT_EQ(m.window, window);
     EXPECT_EQ(m.message, wm::KEYDOWN);
     EXPECT_EQ(m.wParam, uintptr_t{'S'});
     EXPECT_EQ(m.lParam, intptr_t{0x001F0001});  // one press, scan code 0x1F
-    EXPECT_EQ(character, uint32_t{'s'});
     // TranslateMessage's character goes ahead of what is still queued.
-    events.PostFront({window, wm::CHAR, 's', m.lParam});
-    ASSERT_TRUE(events.Take(m, character));
+    events.Translate(m);
+    ASSERT_TRUE(events.Take(m));
     EXPECT_EQ(m.message, wm::CHAR);
-    ASSERT_TRUE(events.Take(m, character));
+    EXPECT_EQ(m.wParam, uintptr_t{'s'});
+    ASSERT_TRUE(events.Take(m));
     EXPECT_EQ(m.message, wm::SYSKEYDOWN) << "with Alt, a system key";
     EXPECT_EQ(static_cast<uint32_t>(m.lParam), 0x601F0001u);  // Alt held, held before
-    EXPECT_EQ(character, 0u);
-    ASSERT_TRUE(events.Take(m, character));
-    EXPECT_EQ(m.message, wm::KEYUP);
+    events.Translate(m);
+    ASSERT_TRUE(events.Take(m));
+    EXPECT_EQ(m.message, wm::KEYUP) << "a system key types nothing";
     EXPECT_EQ(static_cast<uint32_t>(m.lParam), 0xC01F0001u);
-    EXPECT_FALSE(events.Take(m, character));
+    EXPECT_FALSE(events.Take(m));
 }
 
 TEST(WebEvents, AQueueNobodyReadsStaysBoundedAndAGoneWindowsMessagesGo) {
@@ -103,9 +121,8 @@ TEST(WebEvents, AQueueNobodyReadsStaysBoundedAndAGoneWindowsMessagesGo) {
     }
     events.ForgetMessagesFor(other);
     Message m;
-    uint32_t character = 0;
     int taken = 0;
-    while (events.Take(m, character)) {
+    while (events.Take(m)) {
         EXPECT_EQ(m.window, game);
         ++taken;
     }

@@ -8,18 +8,23 @@ void MessageQueue::Post(const Message& message, uint32_t character) {
     }
 }
 
-void MessageQueue::PostFront(const Message& message) {
-    queue_.push_front({message, 0});
-}
-
-bool MessageQueue::Take(Message& message, uint32_t& character) {
+bool MessageQueue::Take(Message& message) {
     if (queue_.empty()) {
         return false;
     }
-    message = queue_.front().message;
-    character = queue_.front().character;
+    message = taken_ = queue_.front().message;
+    takenCharacter_ = queue_.front().character;
     queue_.pop_front();
     return true;
+}
+
+void MessageQueue::Translate(const Message& message) {
+    if (message.message != wm::KEYDOWN || takenCharacter_ == 0 || message.window != taken_.window ||
+        message.wParam != taken_.wParam || message.lParam != taken_.lParam) {
+        return;
+    }
+    queue_.push_front({{message.window, wm::CHAR, takenCharacter_, message.lParam}, 0});
+    takenCharacter_ = 0;
 }
 
 void MessageQueue::ForgetMessagesFor(const Window* window) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// The thread's message queue as PeekMessage sees it, for the backends that gather their own
-// messages: taken one at a time, each with the character TranslateMessage would post for it.
+// The thread's message queue as PeekMessage and TranslateMessage see it, for the backends that
+// gather their own messages: taken one at a time, a key-down with the character it types.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,11 +18,13 @@ class MessageQueue {
     explicit MessageQueue(std::size_t capacity = std::numeric_limits<std::size_t>::max())
         : capacity_(capacity) {}
 
+    // `character` is what a key-down types, for TranslateMessage.
     void Post(const Message& message, uint32_t character = 0);
-    // TranslateMessage's WM_CHAR goes ahead of the input still queued, as on Windows.
-    void PostFront(const Message& message);
-    // Takes the first queued message; false when none waits.
-    bool Take(Message& message, uint32_t& character);
+    // PeekMessage: takes the first queued message; false when none waits.
+    bool Take(Message& message);
+    // TranslateMessage: the key-down just taken posts the character it types as WM_CHAR,
+    // ahead of the input still queued, as on Windows. Only that key-down knows it, once.
+    void Translate(const Message& message);
     // A destroyed window gets no more messages.
     void ForgetMessagesFor(const Window* window);
     // Text that arrives after its key-down becomes that key's character.
@@ -36,6 +38,8 @@ class MessageQueue {
     };
     std::deque<Queued> queue_;
     std::size_t capacity_;
+    Message taken_{};
+    uint32_t takenCharacter_ = 0;
 };
 
 }  // namespace platform

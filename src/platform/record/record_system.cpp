@@ -1,6 +1,7 @@
 #include "platform/record/record_backend.h"
 
 #include "platform/imitation/imitated_window.h"
+#include "platform/imitation/key_table.h"
 #include "platform/record/record_objects.h"
 
 namespace platform::record {
@@ -60,18 +61,6 @@ namespace {
 
 constexpr uint32_t kSysChar = 0x0106;  // WM_SYSCHAR
 
-// The character a key gives without Shift; 0 for keys that give none.
-uintptr_t CharacterOf(uintptr_t virtualKey) {
-    if (virtualKey >= 'A' && virtualKey <= 'Z') {
-        return virtualKey - 'A' + 'a';
-    }
-    if ((virtualKey >= '0' && virtualKey <= '9') || virtualKey == 0x08 || virtualKey == 0x09 ||
-        virtualKey == 0x0D || virtualKey == vk::ESCAPE || virtualKey == 0x20) {
-        return virtualKey;
-    }
-    return 0;
-}
-
 }  // namespace
 
 void RecordSystem::TranslateMessage(const Message& message) {
@@ -80,7 +69,9 @@ void RecordSystem::TranslateMessage(const Message& message) {
         (message.message != wm::KEYDOWN && message.message != wm::SYSKEYDOWN)) {
         return;
     }
-    if (const uintptr_t character = CharacterOf(message.wParam)) {
+    // What the key types without Shift, as the shared key table has it.
+    if (const uintptr_t character =
+            CharacterFor(static_cast<uint32_t>(message.wParam), false, false, false)) {
         const uint32_t kind = message.message == wm::KEYDOWN ? wm::CHAR : kSysChar;
         recorder_->queue.push_front({nullptr, kind, character, message.lParam});
     }

@@ -49,24 +49,13 @@ class SdlSystem : public System {
             return false;
         }
         video_->Pump();
-        uint32_t character = 0;
-        if (!video_->Take(message, character)) {
-            return false;
-        }
-        last_ = message;
-        lastCharacter_ = character;
-        return true;
+        return video_->Take(message);
     }
 
     void TranslateMessage(const Message& message) override {
-        // Only the key-down just taken knows its character.
-        if (!video_ || message.message != wm::KEYDOWN || message.window != last_.window ||
-            message.wParam != last_.wParam || message.lParam != last_.lParam ||
-            lastCharacter_ == 0) {
-            return;
+        if (video_) {
+            video_->Translate(message);
         }
-        video_->PostFront({message.window, wm::CHAR, lastCharacter_, message.lParam});
-        lastCharacter_ = 0;
     }
 
     intptr_t DispatchMessageA(const Message& message) override { return DeliverMessage(message); }
@@ -137,8 +126,6 @@ class SdlSystem : public System {
     std::shared_ptr<SdlVideo> video_;
     bool videoFailed_ = false;
     WindowClasses classes_;
-    Message last_{};
-    uint32_t lastCharacter_ = 0;
     int32_t cursorCount_ = 0;
 };
 

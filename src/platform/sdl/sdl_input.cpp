@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/imitation/imitated_input.h"
-#include "platform/sdl/key_codes.h"
+#include "platform/imitation/key_table.h"
 #include "platform/sdl/sdl_video.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -40,7 +40,8 @@ class SdlKeyboard final : public SdlInputDevice {
         const Uint8* state = SDL_GetKeyboardState(&count);
         for (int scancode = 0; scancode < count; ++scancode) {
             if (state[scancode]) {
-                if (const uint8_t code = DirectInputKeyFor(scancode)) {
+                if (const uint8_t code =
+                        KeyCodesFor(static_cast<uint32_t>(scancode), 0).directInput) {
                     keys[code] = kKeyDown;
                 }
             }

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "platform/imitation/key_messages.h"
-#include "platform/sdl/key_codes.h"
+#include "platform/imitation/key_table.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/x11_watch.h"
 
@@ -16,17 +16,15 @@ namespace {
 
 constexpr int32_t kWheelDelta = 120;
 
-// The first code point of UTF-8 text, as an ANSI character; '?' where it has none.
-uint32_t FirstCharacter(const char* text) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    if (bytes[0] < 0x80) {
-        return bytes[0];
-    }
-    if ((bytes[0] & 0xE0) == 0xC0 && (bytes[1] & 0xC0) == 0x80) {
-        const uint32_t c = ((bytes[0] & 0x1Fu) << 6) | (bytes[1] & 0x3Fu);
-        return c < 0x100 ? c : '?';
-    }
-    return '?';
+// SDL's scan codes are USB's numbers for the keys' places, which the key table is indexed by.
+static_assert(SDL_SCANCODE_A == usage::A && SDL_SCANCODE_1 == usage::DIGIT_1 &&
+              SDL_SCANCODE_F1 == usage::F1 && SDL_SCANCODE_F13 == usage::F13 &&
+              SDL_SCANCODE_KP_1 == usage::KEYPAD_1 && SDL_SCANCODE_RGUI == usage::LAST);
+
+// What the layout makes of the key, from SDL's key code: a character, or 0 for a key that
+// types none (those carry SDLK_SCANCODE_MASK).
+uint32_t Typed(SDL_Keycode keycode) {
+    return keycode > 0 && (keycode & SDLK_SCANCODE_MASK) == 0 ? static_cast<uint32_t>(keycode) : 0;
 }
 
 constexpr int kVideoAttempts = 5;
@@ -124,12 +122,12 @@ void SdlVideo::Pump() {
     }
 }
 
-bool SdlVideo::Take(Message& message, uint32_t& character) {
-    return queue_.Take(message, character);
+bool SdlVideo::Take(Message& message) {
+    return queue_.Take(message);
 }
 
-void SdlVideo::PostFront(const Message& message) {
-    queue_.PostFront(message);
+void SdlVideo::Translate(const Message& message) {
+    queue_.Translate(message);
 }
 
 void SdlVideo::AddWindow(SdlWindow* window) {
@@ -188,7 +186,7 @@ void SdlVideo::Translate(const void* raw) {
         case SDL_TEXTINPUT:
             // The text of the key just pressed: what TranslateMessage turns it into.
             if (event.text.text[0] != '\0') {
-                queue_.SetLastKeyCharacter(FirstCharacter(event.text.text));
+                queue_.SetLastKeyCharacter(FirstCharacter(event.text.text).character);
             }
             break;
         case SDL_SYSWMEVENT:
@@ -233,21 +231,21 @@ void SdlVideo::TranslateWindowEvent(const void* raw) {
 void SdlVideo::TranslateKey(const void* raw) {
     const SDL_KeyboardEvent& event = static_cast<const SDL_Event*>(raw)->key;
     const SDL_Keysym& key = event.keysym;
-    const uint32_t virtualKey = VirtualKeyFor(key.sym, key.scancode);
-    if (virtualKey == 0) {
+    const KeyCodes codes = KeyCodesFor(static_cast<uint32_t>(key.scancode), Typed(key.sym));
+    if (codes.virtualKey == 0) {
         return;
     }
     const bool up = event.type == SDL_KEYUP;
     const bool alt = (key.mod & KMOD_ALT) != 0;
-    const uint32_t message = KeyMessageFor(virtualKey, alt, up);
+    const uint32_t message = KeyMessageFor(codes.virtualKey, alt, up);
     const bool system = message == wm::SYSKEYDOWN || message == wm::SYSKEYUP;
+    // The text SDL sends after the key-down replaces this where the key types any.
     const uint32_t character =
         up || system ? 0
-                     : CharacterFor(virtualKey, (key.mod & KMOD_SHIFT) != 0,
+                     : CharacterFor(codes.virtualKey, (key.mod & KMOD_SHIFT) != 0,
                                     (key.mod & KMOD_CAPS) != 0, (key.mod & KMOD_CTRL) != 0);
-    Enqueue(WindowFor(event.windowID), message, virtualKey,
-            KeyMessageParam(DirectInputKeyFor(key.scancode), alt, event.repeat != 0, up),
-            character);
+    Enqueue(WindowFor(event.windowID), message, codes.virtualKey,
+            KeyMessageParam(codes.directInput, alt, event.repeat != 0, up), character);
 }
 
 void SdlVideo::TranslateWheel(const void* raw) {

@@ -30,10 +30,9 @@ class SdlVideo {
 
     // Moves every pending SDL event into the message queue (or into the input tallies).
     void Pump();
-    // Takes the first queued message; `character` is what TranslateMessage would post.
-    bool Take(Message& message, uint32_t& character);
-    // TranslateMessage's WM_CHAR goes ahead of the input still queued, as on Windows.
-    void PostFront(const Message& message);
+    // PeekMessage and TranslateMessage, over the queue.
+    bool Take(Message& message);
+    void Translate(const Message& message);
 
     void AddWindow(SdlWindow* window);
     // Drops the window and every message still queued for it.

@@ -15,9 +15,11 @@ namespace {
 
 constexpr int32_t kIdOk = 1;
 
+KeyTest gameKeys = nullptr;
+
 class WebSystem final : public System {
   public:
-    WebSystem() : session_(std::make_shared<WebSession>()) {}
+    WebSystem() : session_(std::make_shared<WebSession>(gameKeys)) {}
 
     void InitCommonControls() override {}
 
@@ -36,25 +38,10 @@ class WebSystem final : public System {
         return std::make_unique<WebWindow>(session_, std::move(proc));
     }
 
-    bool PeekMessageA(Message& message) override {
-        uint32_t character = 0;
-        if (!session_->events().Take(message, character)) {
-            return false;
-        }
-        last_ = message;
-        lastCharacter_ = character;
-        return true;
-    }
+    bool PeekMessageA(Message& message) override { return session_->events().Take(message); }
 
     void TranslateMessage(const Message& message) override {
-        // Only the key-down just taken knows its character.
-        if (message.message != wm::KEYDOWN || message.window != last_.window ||
-            message.wParam != last_.wParam || message.lParam != last_.lParam ||
-            lastCharacter_ == 0) {
-            return;
-        }
-        session_->events().PostFront({message.window, wm::CHAR, lastCharacter_, message.lParam});
-        lastCharacter_ = 0;
+        session_->events().Translate(message);
     }
 
     intptr_t DispatchMessageA(const Message& message) override { return DeliverMessage(message); }
@@ -91,12 +78,14 @@ class WebSystem final : public System {
   private:
     std::shared_ptr<WebSession> session_;
     WindowClasses classes_;
-    Message last_{};
-    uint32_t lastCharacter_ = 0;
     int32_t cursorCount_ = 0;
 };
 
 }  // namespace
+
+void SetGameKeys(bool (*gameAnswers)(uint32_t virtualKey)) {
+    gameKeys = gameAnswers;
+}
 
 std::unique_ptr<System> CreateWebSystem() {
     // The text needs the page's font from the first frame on; the cursor image lies beside

@@ -29,11 +29,16 @@
 //  - When the game ends, the page says so, offers to play again and puts the exit status in
 //    its title, as a desktop shell would show it.
 
+#include <cstdint>
 #include <memory>
 
 #include "platform/system.h"
 
 namespace platform::web {
+
+// The keys the game answers, which the page keeps from the browser's own use of them: the
+// game's list, handed over before the system is made.
+void SetGameKeys(bool (*gameAnswers)(uint32_t virtualKey));
 
 std::unique_ptr<System> CreateWebSystem();
 

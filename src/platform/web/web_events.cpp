@@ -11,7 +11,6 @@ namespace {
 
 constexpr int32_t kWheelDelta = 120;
 constexpr uint8_t kDown = 0x80;
-// A page left open with nobody reading: the queue stays bounded.
 
 int32_t Saturated(int64_t value) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
@@ -32,7 +31,7 @@ bool WebEvents::KeyDown(Window* window, const KeyCodes& key, const Modifiers& mo
                           key.virtualKey,
                           KeyMessageParam(key.directInput, modifiers.alt, repeat, false)};
     queue_.Post(message, modifiers.alt ? 0 : character);
-    return GameAnswers(key.virtualKey, modifiers);
+    return HeldBack(key.virtualKey, modifiers, gameAnswers_);
 }
 
 bool WebEvents::KeyUp(Window* window, const KeyCodes& key, const Modifiers& modifiers) {
@@ -44,7 +43,7 @@ bool WebEvents::KeyUp(Window* window, const KeyCodes& key, const Modifiers& modi
     }
     queue_.Post({window, KeyMessageFor(key.virtualKey, modifiers.alt, true), key.virtualKey,
                  KeyMessageParam(key.directInput, modifiers.alt, false, true)});
-    return GameAnswers(key.virtualKey, modifiers);
+    return HeldBack(key.virtualKey, modifiers, gameAnswers_);
 }
 
 void WebEvents::FocusLost() {
@@ -68,14 +67,6 @@ void WebEvents::MouseButton(int button, bool down) {
 
 void WebEvents::Wheel(int32_t notches) {
     wheel_ = Saturated(int64_t{wheel_} + int64_t{notches} * kWheelDelta);
-}
-
-bool WebEvents::Take(Message& message, uint32_t& character) {
-    return queue_.Take(message, character);
-}
-
-void WebEvents::PostFront(const Message& message) {
-    queue_.PostFront(message);
 }
 
 void WebEvents::ForgetMessagesFor(const Window* window) {

@@ -15,6 +15,9 @@ namespace platform::web {
 
 class WebEvents {
   public:
+    // `gameAnswers` says which keys the browser is to leave alone; none without it.
+    explicit WebEvents(KeyTest gameAnswers = nullptr) : gameAnswers_(gameAnswers) {}
+
     // A key went down (`repeat` while held) or up over `window`; true when the browser is
     // to leave it alone, since the game answers it.
     bool KeyDown(Window* window, const KeyCodes& key, const Modifiers& modifiers, bool repeat,
@@ -26,10 +29,9 @@ class WebEvents {
     void MouseButton(int button, bool down);
     void Wheel(int32_t notches);
 
-    // Takes the first queued message; `character` is what TranslateMessage would post.
-    bool Take(Message& message, uint32_t& character);
-    // TranslateMessage's WM_CHAR goes ahead of the input still queued, as on Windows.
-    void PostFront(const Message& message);
+    // PeekMessage and TranslateMessage, over the queue.
+    bool Take(Message& message) { return queue_.Take(message); }
+    void Translate(const Message& message) { queue_.Translate(message); }
     void ForgetMessagesFor(const Window* window);
 
     // DirectInput's keyboard: 0x80 for each key held, by DirectInput key code.
@@ -40,6 +42,7 @@ class WebEvents {
     uint64_t focusLosses() const { return focusLosses_; }
 
   private:
+    KeyTest gameAnswers_;
     MessageQueue queue_{1024};  // a page left open with keys held fills it no further
     std::array<uint8_t, 256> keys_{};
     std::array<uint8_t, 8> buttons_{};

@@ -1,17 +1,17 @@
 #pragma once
 
-// The browser's keys in the codes the game speaks: Win32 virtual keys for the window
-// messages, DirectInput key codes for the keyboard state. Pure: tested under node.
+// The browser's keys in the codes the game speaks: the browser names a key's place
+// (KeyboardEvent.code) and what the layout makes of it (KeyboardEvent.key); the shared key
+// table does the rest. Pure: tested under node.
 
 #include <cstdint>
 #include <string_view>
 
+#include "platform/imitation/key_table.h"
+
 namespace platform::web {
 
-struct KeyCodes {
-    uint32_t virtualKey = 0;  // 0 when Windows has none
-    uint8_t directInput = 0;  // 0 when DirectInput has none; the top bit marks an extended key
-};
+using platform::KeyCodes;
 
 // From KeyboardEvent.code (the key's place) and KeyboardEvent.key (what the layout makes of
 // it: it decides the letter, as on Windows).
@@ -24,9 +24,15 @@ struct Modifiers {
     bool meta = false;
 };
 
-// Whether the game answers the key, so that the browser's own use of it is held back. Keys
-// the game does not answer (F5, Ctrl+R, F11, Tab, and every Ctrl or Meta combination) reach
-// the browser as usual.
-bool GameAnswers(uint32_t virtualKey, const Modifiers& modifiers);
+// The character TranslateMessage makes of the key-down: the text the key types, or for
+// keys that type none (Esc, Enter, Ctrl combinations) what Windows makes of them; 0 for none.
+uint32_t CharacterFor(std::string_view key, const KeyCodes& codes, const Modifiers& modifiers);
+
+// Says whether the game answers a virtual key (the game's own key list, handed over at start).
+using KeyTest = bool (*)(uint32_t virtualKey);
+
+// Whether the key is kept from the browser's own use of it: only keys the game answers, and
+// none with Ctrl, Alt or Meta, so that F5, Ctrl+R, F11, Tab and the rest reach the browser.
+bool HeldBack(uint32_t virtualKey, const Modifiers& modifiers, KeyTest gameAnswers);
 
 }  // namespace platform::web

@@ -17,15 +17,6 @@ Modifiers ModifiersOf(const EmscriptenKeyboardEvent& event) {
             .meta = event.metaKey != 0};
 }
 
-// The character a plain key types, for TranslateMessage; 0 for none or beyond ANSI's ASCII.
-uint32_t CharacterOf(const EmscriptenKeyboardEvent& event) {
-    const unsigned char first = static_cast<unsigned char>(event.key[0]);
-    if (event.key[1] == '\0' && first >= 0x20 && first < 0x7F && !event.ctrlKey) {
-        return first;
-    }
-    return 0;
-}
-
 // True keeps the browser's own handling of the event away.
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* data) {
     auto* session = static_cast<WebSession*>(data);
@@ -34,11 +25,12 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void* data) {
         return EM_FALSE;  // the game's window is gone: the keys are the browser's again
     }
     const KeyCodes codes = CodesFor(event->code, event->key);
+    const Modifiers modifiers = ModifiersOf(*event);
     if (type == EMSCRIPTEN_EVENT_KEYDOWN) {
-        return session->events().KeyDown(window, codes, ModifiersOf(*event), event->repeat != 0,
-                                         CharacterOf(*event));
+        return session->events().KeyDown(window, codes, modifiers, event->repeat != 0,
+                                         CharacterFor(event->key, codes, modifiers));
     }
-    return session->events().KeyUp(window, codes, ModifiersOf(*event));
+    return session->events().KeyUp(window, codes, modifiers);
 }
 
 EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* event, void* data) {
@@ -66,7 +58,7 @@ EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void* data) {
 
 }  // namespace
 
-WebSession::WebSession() {
+WebSession::WebSession(KeyTest gameAnswers) : events_(gameAnswers) {
     emscripten_set_keydown_callback(kTarget, this, false, OnKey);
     emscripten_set_keyup_callback(kTarget, this, false, OnKey);
     emscripten_set_mousemove_callback(kTarget, this, false, OnMouse);

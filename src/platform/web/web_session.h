@@ -14,8 +14,9 @@ class WebWindow;
 
 class WebSession {
   public:
-    // Listens to the page from now until this goes.
-    WebSession();
+    // Listens to the page from now until this goes; `gameAnswers` names the keys the game
+    // answers, which the browser is to leave alone.
+    explicit WebSession(KeyTest gameAnswers);
     ~WebSession();
     WebSession(const WebSession&) = delete;
     WebSession& operator=(const WebSession&) = delete;
@@ -25,7 +26,7 @@ class WebSession {
     void SetWindow(WebWindow* window) { window_ = window; }
 
   private:
-    WebEvents events_;
+    WebEvents events_;  // first: the callbacks made in the constructor feed it
     WebWindow* window_ = nullptr;
 };
 

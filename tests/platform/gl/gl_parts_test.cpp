@@ -1,38 +1,16 @@
-// The parts of the backend that need no display: key codes, text layout, pacing, settings.
+// The shared OpenGL device's parts that draw nothing: text layout, the settings it takes,
+// and the record of a frame that tells a still frame from a changed one.
 
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <thread>
 
 #include "platform/gl/device_settings.h"
 #include "platform/gl/frame_record.h"
 #include "platform/gl/text_layout.h"
-#include "platform/sdl/frame_pacer.h"
-#include "platform/sdl/key_codes.h"
 
 namespace {
 
 using platform::gl::LayOutLines;
-
-TEST(KeyCodes, KeysGetTheirWindowsAndDirectInputCodes) {
-    struct Case {
-        int32_t keycode, scancode;  // SDL's scan codes are the USB usage numbers
-        uint32_t virtualKey;
-        uint8_t directInput;
-    };
-    for (const Case& c : std::vector<Case>{
-             {'z', 26, 'Z', 0x11},  // the layout decides the letter, the position the DI code
-             {0, 39, '0', 0x0B},    // the digit row by position when the layout shifts it
-             {0, 69, 0x7B, 0x58},   // F12
-             {0, 89, 0x61, 0x4F},   // keypad 1
-             {0, -1, 0, 0},
-             {0, 1 << 20, 0, 0}}) {
-        SCOPED_TRACE(c.scancode);
-        EXPECT_EQ(platform::sdl::VirtualKeyFor(c.keycode, c.scancode), c.virtualKey);
-        EXPECT_EQ(platform::sdl::DirectInputKeyFor(c.scancode), c.directInput);
-    }
-}
+namespace d3d = platform::d3d;
 
 TEST(TextLayout, BreaksAtLineBreaksAndAtWordsWithinTheWidth) {
     // Every character is 10 pixels wide.
@@ -59,33 +37,6 @@ TEST(TextLayout, BreaksAtLineBreaksAndAtWordsWithinTheWidth) {
     }
 }
 
-TEST(FramePacer, HoldsQuickFramesToTheRateButNeverDelaysSlowOnes) {
-    using Clock = std::chrono::steady_clock;
-    platform::sdl::FramePacer pacer;
-    pacer.SetRate(100);
-    pacer.FrameDone();
-    Clock::time_point start = Clock::now();
-    for (int i = 0; i < 10; ++i) {
-        pacer.FrameDone();
-    }
-    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(95));
-
-    // After a frame far slower than the period, the next one is not held back to catch up.
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
-    pacer.FrameDone();
-    start = Clock::now();
-    pacer.FrameDone();
-    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(8));
-    EXPECT_LT(Clock::now() - start,
-              std::chrono::milliseconds(500));  // loose: a busy machine stalls
-}
-
-}  // namespace
-
-namespace {
-
-namespace d3d = platform::d3d;
-
 // The device takes exactly what the game sets and refuses the rest rather than half-doing it.
 TEST(DeviceSettings, TakesTheGameSettingsAndRefusesOthers) {
     platform::gl::DeviceSettings settings;
@@ -110,8 +61,6 @@ TEST(DeviceSettings, TakesTheGameSettingsAndRefusesOthers) {
     EXPECT_EQ(settings.SetFVF(0x142), platform::kInvalidCall);  // a texture coordinate
     EXPECT_EQ(settings.fvf, 0x42u);
 }
-
-}  // namespace
 
 TEST(FrameRecord, AFrameMatchesOnlyWhenEveryCommandRepeatsTheShownFrame) {
     using platform::gl::FrameRecord;
@@ -149,3 +98,5 @@ TEST(FrameRecord, AFrameMatchesOnlyWhenEveryCommandRepeatsTheShownFrame) {
     record.Forget();
     EXPECT_FALSE(record.Add(command(1, "Starts")));
 }
+
+}  // namespace
