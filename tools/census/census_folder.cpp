@@ -52,9 +52,8 @@ std::variant<CensusFolder, std::string> CensusFolder::ForRun(const std::string& 
             return dir + " " + *problem;
         }
         if (std::get<CensusSettings>(recorded) != settings) {
-            return dir + " holds another census (" +
-                   Describe(std::get<CensusSettings>(recorded)) + "), not this one (" +
-                   Describe(settings) + ")";
+            return dir + " holds another census (" + Describe(std::get<CensusSettings>(recorded)) +
+                   "), not this one (" + Describe(settings) + ")";
         }
     }
     return folder;
