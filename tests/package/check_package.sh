@@ -99,6 +99,12 @@ versions() {
 }
 check "tavorin and every tool answer --version with $version and the licence" versions
 check "tavorin-replay plays from PATH" bash -c "tavorin-replay --time 0 --text S C | grep -q ."
+passes_arguments() {
+    local out status=0
+    out="$(env -u DISPLAY -u WAYLAND_DISPLAY tavorin --time soon 2>&1)" || status=$?
+    [ "$status" -eq 2 ] && grep -q "not 'soon'" <<<"$out"
+}
+check "tavorin hands --time to the game, which names a bad value with status 2" passes_arguments
 
 # The game from PATH, started in a folder without arrow.bmp, on a private display.
 start_xvfb "$work" || true

@@ -30,12 +30,16 @@
 //    its title, as a desktop shell would show it.
 
 #include <memory>
+#include <string>
 
 #include "platform/system.h"
 
 namespace platform::web {
 
 std::unique_ptr<System> CreateWebSystem();
+
+// The page's query string ("?time=..."), as its address gives it; empty without one.
+std::string PageQuery();
 
 // The game has ended with `status`: the page says so.
 void ReportEnd(int status);

@@ -5,8 +5,7 @@ int main() {
     int result = 0;
     {
         const auto system = platform::web::CreateWebSystem();
-        app::GameSession session(*system);
-        result = session.Run();
+        result = app::PlayGame(*system, app::ParseQuery(platform::web::PageQuery()));
     }
     platform::web::ReportEnd(result);
     return result;

@@ -5,6 +5,7 @@
 // plain types here, so that only that file sees Emscripten.
 
 #include <cstdint>
+#include <string>
 
 namespace platform::web::page {
 
@@ -24,6 +25,8 @@ bool Hidden();
 // The canvas's drawing-buffer size, made to match its size on screen in device pixels first.
 void CanvasSize(int& width, int& height);
 void SetTitle(const char* title);
+// The page address's query string, with its '?'.
+std::string Query();
 void ShowCursor(bool show);
 // Shows the game's message in the page's dialog and waits until the player has read it.
 void ShowMessage(const char* caption, const char* text);
