@@ -76,8 +76,7 @@ Launch ParseArguments(const std::vector<std::string>& args) {
         const std::string& value = args[++i];
         options.firstDealSecond = ParseSecond(value);
         if (!options.firstDealSecond) {
-            return Refuse("--time takes a whole number from 0 to 4294967295, not " +
-                          Quoted(value));
+            return Refuse("--time takes a whole number from 0 to 4294967295, not " + Quoted(value));
         }
     }
     return options;
@@ -99,8 +98,9 @@ Launch ParseQuery(std::string_view query) {
         const std::string value =
             equals == std::string_view::npos ? std::string{} : Decoded(pair.substr(equals + 1));
         if (value.empty()) {
-            return LaunchRefused{"time= needs a value: the clock second, 0 to 4294967295, whose "
-                                 "deal is laid out first"};
+            return LaunchRefused{
+                "time= needs a value: the clock second, 0 to 4294967295, whose "
+                "deal is laid out first"};
         }
         options.firstDealSecond = ParseSecond(value);
         if (!options.firstDealSecond) {

@@ -29,8 +29,8 @@ TEST(LaunchArguments, TimeTakesEveryWholeSecondOfTheClockAndNothingElse) {
     EXPECT_EQ(Second(ParseArguments({"--time", "0004294967295"})), 4294967295u) << "as the tools";
     EXPECT_EQ(Second(ParseArguments({"--time", "1", "--time", "2"})), 2u) << "the last counts";
 
-    for (const char* bad : {"4294967296", "99999999999", "-1", "+1", " 1", "1 ", "1.5", "0x10",
-                            "12a", ""}) {
+    for (const char* bad :
+         {"4294967296", "99999999999", "-1", "+1", " 1", "1 ", "1.5", "0x10", "12a", ""}) {
         SCOPED_TRACE(bad);
         const std::string message = Refusal(ParseArguments({"--time", bad}));
         EXPECT_TRUE(message.starts_with("--time takes a whole number from 0 to 4294967295, not '" +
@@ -40,8 +40,7 @@ TEST(LaunchArguments, TimeTakesEveryWholeSecondOfTheClockAndNothingElse) {
     }
     EXPECT_TRUE(Refusal(ParseArguments({"--time"})).starts_with("--time needs a value"));
     EXPECT_TRUE(Refusal(ParseArguments({"--help"})).starts_with("unknown argument '--help'"));
-    EXPECT_TRUE(
-        Refusal(ParseArguments({"--time", "5", "S"})).starts_with("unknown argument 'S'"));
+    EXPECT_TRUE(Refusal(ParseArguments({"--time", "5", "S"})).starts_with("unknown argument 'S'"));
     // What a message quotes stays short and printable, whatever was passed.
     const std::string message = Refusal(ParseArguments({std::string(500, 'x') + "\n\x1b"}));
     EXPECT_LT(message.find('\n'), message.find("usage")) << "only the usage's own lines";

@@ -252,12 +252,13 @@ require "the web zip is made" test -s "$web_zip"
 web_list() {
     local entry name="tavorin-${version}-web"
     for entry in index.html tavorin.js tavorin.wasm arrow.bmp DejaVuSans.woff2 \
-        DejaVuSans-LICENSE.txt tavorin.svg LICENSE README.txt; do
+        DejaVuSans-LICENSE.txt tavorin.svg LICENSE README.txt manifest.webmanifest sw.js \
+        tavorin-180.png tavorin-192.png tavorin-512.png; do
         unzip -Z1 "$web_zip" | grep -qxF "$name/$entry" || { echo "missing: $entry"; return 1; }
     done
     ! unzip -Z1 "$web_zip" | grep -v "^$name/"
 }
-check "the web zip holds the page, its code, the font with its licence, the icon, arrow.bmp and the licence in one folder" \
+check "the web zip holds the page, its code, the font with its licence, the icons, the manifest, the offline keeper, arrow.bmp and the licence in one folder" \
     web_list
 # What a browser fetches, each file gzipped as a server would send it.
 web_gzipped_size() {

@@ -16,6 +16,7 @@ EM_ASYNC_JS(void, tavorin_wait_for_frame, (), {
 
 EM_JS(void, tavorin_mark_first_frame, (), {
     performance.mark("tavorin-first-frame");
+    if (tavorinPage.firstFrame) tavorinPage.firstFrame();
 });
 
 EM_ASYNC_JS(void, tavorin_wait_for_change, (int milliseconds), {

@@ -16,7 +16,8 @@ bool WebGl2Offered();
 // Waits (the game's loop suspended, the browser free) for the browser's next animation
 // frame; none come while the page is hidden.
 void WaitForFrame();
-// Marks the moment the first frame went to the page, for whoever measures start-up.
+// Marks the moment the first frame went to the page, for whoever measures start-up, and
+// tells the page, which only then sets about keeping its files for offline play.
 void MarkFirstFrame();
 // Waits for the next animation frame after the player or the page does something (a key, the
 // mouse, a resize, the page hidden or shown), or after `milliseconds` at the latest.
