@@ -28,6 +28,9 @@
 //    meaning in the browser.
 //  - When the game ends, the page says so, offers to play again and puts the exit status in
 //    its title, as a desktop shell would show it.
+//  - The page (index.html, not the game) shows the command keys as buttons for a screen
+//    without a keyboard: each a key-down and key-up event into the same callbacks. It fits
+//    the canvas to any viewport and keeps its files for offline play (sw.js).
 
 #include <memory>
 #include <string>
