@@ -1,8 +1,8 @@
 // The page's own controls, its layout on a narrow touch screen and its play without a network:
 // each button clicked gives the screen its key gives (the board the replay's mesh makes, the
 // rules page, the end page), the controls show by themselves on a touch screen with the whole
-// canvas in view in portrait and after turning to landscape, and the page reloaded with its
-// server gone still plays.
+// canvas in view in portrait and after turning to landscape, the dialog fits there too, and
+// the page reloaded with its server gone still plays.
 
 #include <cstdlib>
 #include <ctime>
@@ -11,8 +11,6 @@
 
 namespace browser_test {
 namespace {
-
-using e2e::Rgb;
 
 // In the page's order.
 enum Control { kNewGame, kNewDeal, kCheck, kDeal, kRules, kQuit };
@@ -26,7 +24,9 @@ struct Controls {
     bool Found() const { return right - left > 100 && bottom - top > 100; }
     int CellWidth() const { return (right - left) / columns; }
     int CellHeight() const { return (bottom - top) / rows; }
-    int X(Control c) const { return left + (2 * (c % columns) + 1) * (right - left) / (2 * columns); }
+    int X(Control c) const {
+        return left + (2 * (c % columns) + 1) * (right - left) / (2 * columns);
+    }
     int Y(Control c) const { return top + (2 * (c / columns) + 1) * (bottom - top) / (2 * rows); }
 };
 
@@ -109,7 +109,8 @@ class ControlsTest : public BrowserTest {
         const Capture shot = ShotWhen([this](const Capture& s) {
             return !e2e::IsBlack(s.At(area_.left + area_.width / 2, area_.top + area_.height / 4));
         });
-        EXPECT_FALSE(e2e::IsBlack(shot.At(area_.left + area_.width / 2, area_.top + area_.height / 4)))
+        EXPECT_FALSE(
+            e2e::IsBlack(shot.At(area_.left + area_.width / 2, area_.top + area_.height / 4)))
             << "the end page covers the game";
     }
 };
@@ -209,6 +210,33 @@ TEST_P(NarrowTouchTest, ControlsShowByThemselvesAndTheCanvasFitsUprightAndTurned
     ExpectEnded(controls);
 }
 
+// The page's dialog on the same narrow screen: within it, whole, and read before the end.
+class NarrowMessageTest : public NarrowTouchTest {
+  protected:
+    std::string Query() const override { return "?time=soon"; }
+};
+
+TEST_P(NarrowMessageTest, TheDialogFitsTheScreen) {
+    const Capture shot = ShotWhen(DialogShows);
+    ASSERT_TRUE(DialogShows(shot)) << "no message";
+    // The dialog's own white, brighter than the light page around it.
+    int left = shot.width, right = 0;
+    for (int x = 0; x < shot.width; ++x) {
+        if (const Rgb c = shot.At(x, shot.height / 2); c.r > 245 && c.g > 245 && c.b > 245) {
+            left = std::min(left, x);
+            right = x + 1;
+        }
+    }
+    if (left == 0 || right == shot.width) {
+        wine_test::Save(profile_.string() + "/../tavorin-dialog-shown.ppm", shot);
+    }
+    EXPECT_GT(left, 0) << "a margin on the left";
+    EXPECT_LT(right, shot.width) << "and on the right";
+    EXPECT_GT(right - left, shot.width * 3 / 4) << "as wide as the screen allows";
+    Press("Return");
+    EXPECT_FALSE(e2e::FindWindow(display_.name(), "Tavorin \\(exit 2\\).*", 20s).empty());
+}
+
 // Once the page has shown, its files are kept: reloaded with the server gone, it plays.
 TEST_P(ControlsTest, ReloadedWithoutItsServerThePageStillPlays) {
     Menu(1000);
@@ -228,6 +256,10 @@ TEST_P(ControlsTest, ReloadedWithoutItsServerThePageStillPlays) {
 INSTANTIATE_TEST_SUITE_P(Browsers, ControlsTest,
                          ::testing::Values(Browser{"chromium", "chromium"},
                                            Browser{"firefox", "firefox-esr"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(Chromium, NarrowMessageTest,
+                         ::testing::Values(Browser{"chromium", "chromium"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Chromium, NarrowTouchTest,
