@@ -70,6 +70,8 @@ web_zip() {
     mkdir -p "$folder"
     cp build/web/web/{index.html,README.txt,tavorin.js,tavorin.wasm,arrow.bmp} "$folder/"
     cp build/web/web/{DejaVuSans.woff2,DejaVuSans-LICENSE.txt,tavorin.svg} LICENSE "$folder/"
+    cp build/web/web/{manifest.webmanifest,sw.js,tavorin-180.png,tavorin-192.png,tavorin-512.png} \
+        "$folder/"
     (cd build/web/zip && zip -q -X -r "$root/dist/$name.zip" "$name")
 }
 

@@ -2,7 +2,25 @@
 
 namespace app {
 
-GameSession::GameSession(platform::System& system)
+namespace {
+
+constexpr uint32_t kIconError = 0x10;  // MB_ICONERROR
+
+// The real clock, but for a first deal fixed at start.
+Game::Clock DealClock(platform::System& system, std::optional<uint32_t> firstDeal) {
+    return [&system, firstDeal]() mutable -> int64_t {
+        if (firstDeal) {
+            const int64_t second = *firstDeal;
+            firstDeal.reset();
+            return second;
+        }
+        return system.Time();
+    };
+}
+
+}  // namespace
+
+GameSession::GameSession(platform::System& system, LaunchOptions options)
     : application(system, flow), screens(application.device.get()), system_(system) {
     screens.CreateSharedFont();
     if (!application.running) {
@@ -12,7 +30,7 @@ GameSession::GameSession(platform::System& system)
         system, application.window.get(), application.device.get(), application.running,
         static_cast<uint32_t>(application.width), static_cast<uint32_t>(application.height));
     game = std::make_unique<Game>(flow, *application.device, screens,
-                                  [&system] { return system.Time(); });
+                                  DealClock(system, options.firstDealSecond));
 }
 
 GameSession::~GameSession() {
@@ -50,6 +68,15 @@ int GameSession::Run() {
         Pass();
     }
     return static_cast<int>(message.wParam);
+}
+
+int PlayGame(platform::System& system, const Launch& launch) {
+    if (const auto* refused = std::get_if<LaunchRefused>(&launch)) {
+        system.MessageBoxA(nullptr, refused->message.c_str(), kWindowTitle, kIconError);
+        return kRefusedStatus;
+    }
+    GameSession session(system, std::get<LaunchOptions>(launch));
+    return session.Run();
 }
 
 }  // namespace app

@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/game.h"
 #include "app/game_flow.h"
+#include "app/launch_options.h"
 #include "input/input_manager.h"
 #include "screens/text_screens.h"
 
@@ -14,7 +15,7 @@ namespace app {
 // the menu font, the input manager and the board, one frame-loop pass at a time.
 class GameSession {
   public:
-    explicit GameSession(platform::System& system);
+    explicit GameSession(platform::System& system, LaunchOptions options = {});
     ~GameSession();  // input manager, board, font, then the application, in this order
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
@@ -36,5 +37,9 @@ class GameSession {
   private:
     platform::System& system_;
 };
+
+// The game as a backend's entry point starts it: refused arguments named in the game's own
+// message box, with no window made, or else the session run. The exit status.
+int PlayGame(platform::System& system, const Launch& launch);
 
 }  // namespace app

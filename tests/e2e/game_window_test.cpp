@@ -9,6 +9,7 @@
 
 #include <sys/stat.h>
 
+#include "../wine/board_check.h"
 #include "x_session.h"
 
 namespace {
@@ -78,7 +79,8 @@ class GameWindowTest : public ::testing::Test {
             }
         }
         // The cursor image is read from the working directory.
-        pid_ = e2e::Spawn("cd '" + WorkingFolder() + "' && " + display + "'" TAVORIN_EXE "'");
+        pid_ = e2e::Spawn("cd '" + WorkingFolder() + "' && " + display + "'" TAVORIN_EXE "' " +
+                          Arguments());
         window_ = e2e::FindWindow(display_.name(), "Tavorin", 20s);
         ASSERT_FALSE(window_.empty()) << "the game window never appeared";
         Run("xdotool windowfocus --sync " + window_);
@@ -95,6 +97,7 @@ class GameWindowTest : public ::testing::Test {
     }
 
     virtual bool WithManager() const { return false; }
+    virtual std::string Arguments() const { return ""; }
     virtual std::string WorkingFolder() { return TAVORIN_ASSETS; }
 
     std::string Helper(const std::string& arguments) {
@@ -279,6 +282,93 @@ TEST_F(OddCursorFileTest, NamedPipeForCursorImageIsPassedOver) {
     EXPECT_GT(MenuLabels(ShotWhen([](const Capture& s) { return MenuLabels(s) > 0; })), 600);
     Run("xdotool key Escape");
     ExpectExit(27);
+}
+
+// Started on a census deal: the first deal is that second's, as tavorin-replay plays it.
+class FixedDealTest : public GameWindowTest {
+  protected:
+    static constexpr int64_t kSecond = 1700000000;
+    std::string Arguments() const override { return "--time " + std::to_string(kSecond); }
+
+    wine_test::Picture Expected(const std::string& keys) {
+        const std::string dump =
+            ::testing::TempDir() + "tavorin-e2e-mesh-" + std::to_string(getpid());
+        e2e::Output("'" TAVORIN_REPLAY "' --time " + std::to_string(kSecond) + " --dump-mesh '" +
+                    dump + "' " + keys + " >/dev/null");
+        wine_test::Picture picture;
+        EXPECT_TRUE(wine_test::DrawMesh(dump, picture)) << "no mesh for " << keys;
+        std::filesystem::remove(dump + ".vertices");
+        std::filesystem::remove(dump + ".indices");
+        return picture;
+    }
+
+    int Mismatches(const Capture& shot, const wine_test::Picture& expected) {
+        return wine_test::Mismatches(shot, {0, 0, shot.width, shot.height}, expected);
+    }
+};
+
+TEST_F(FixedDealTest, FirstDealIsTheReplaysForThatSecondAndANewDealTakesTheClock) {
+    for (const std::string keys : {"S", "S D", "S D C"}) {
+        SCOPED_TRACE(keys);
+        Press(std::string(1, static_cast<char>(std::tolower(keys.back()))));
+        const wine_test::Picture expected = Expected(keys);
+        const Capture shot =
+            ShotWhen([&](const Capture& s) { return Mismatches(s, expected) < 50; });
+        EXPECT_LT(Mismatches(shot, expected), 50);
+        if (HasFailure()) {
+            wine_test::Save(::testing::TempDir() + "tavorin-e2e-shown.ppm", shot);
+        }
+    }
+    // Now, long after that second, N deals from the clock.
+    const wine_test::Picture fixed = Expected("S");
+    Press("n");
+    EXPECT_GT(
+        Mismatches(ShotWhen([&](const Capture& s) { return Mismatches(s, fixed) > 500; }), fixed),
+        500);
+    ExpectBoard(BoardShot(0), 0);
+}
+
+// A bad value: the game's own message box names it, and the game ends with 2 once it is read;
+// without a display, the same words on standard error.
+TEST(GameArguments, BadTimeIsNamedInAMessageBoxThenTheGameEndsWithTwo) {
+    if (!e2e::HaveProgram("Xvfb") || !e2e::HaveProgram("xdotool")) {
+        GTEST_SKIP() << "needs Xvfb and xdotool";
+    }
+    e2e::XvfbDisplay display;
+    ASSERT_TRUE(display.Start());
+    const pid_t game = e2e::Spawn("cd '" TAVORIN_ASSETS "' && exec env DISPLAY=" + display.name() +
+                                  " '" TAVORIN_EXE "' --time soon");
+    // SDL's box is a plain top-level window that xdotool's search passes over.
+    std::string box;
+    for (int i = 0; i < 200 && box.empty(); ++i) {
+        const std::string tree = e2e::RunOn(display.name(), "xwininfo -root -tree");
+        const size_t at = tree.find(" \"Tavorin\": ");
+        const size_t id = tree.rfind("0x", at);
+        box = at == std::string::npos || id == std::string::npos ? "" : tree.substr(id, at - id);
+        std::this_thread::sleep_for(100ms);
+    }
+    ASSERT_FALSE(box.empty()) << "no message box";
+    std::this_thread::sleep_for(1s);
+    int status = 0;
+    EXPECT_EQ(waitpid(game, &status, WNOHANG), 0) << "ended before it was read";
+    e2e::RunOn(display.name(), "xdotool key --window " + box + " Return");
+    EXPECT_EQ(e2e::WaitForExit(game, 20s), 2);
+}
+
+TEST(GameArguments, BadArgumentsWithoutADisplayGoToStandardErrorWithStatusTwo) {
+    const std::string run = "env -u DISPLAY -u WAYLAND_DISPLAY '" TAVORIN_EXE "' ";
+    std::string out = e2e::Output(run + "--time 4294967296 2>&1; echo status $?");
+    EXPECT_NE(out.find("Tavorin: --time takes a whole number from 0 to 4294967295, not "
+                       "'4294967296'"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("usage: tavorin [--time T]"), std::string::npos) << out;
+    EXPECT_NE(out.find("status 2\n"), std::string::npos) << out;
+    out = e2e::Output(run + "--time 2>&1; echo status $?");
+    EXPECT_NE(out.find("--time needs a value"), std::string::npos) << out;
+    out = e2e::Output(run + "--fullscreen 2>&1; echo status $?");
+    EXPECT_NE(out.find("unknown argument '--fullscreen'"), std::string::npos) << out;
+    EXPECT_NE(out.find("status 2\n"), std::string::npos) << out;
 }
 
 TEST(GameWithoutDisplay, SaysWhyOnStandardErrorAndEnds) {

@@ -102,6 +102,12 @@ check "tavorin-replay plays from PATH" bash -c "tavorin-replay --time 0 --text S
 check "tavorin-census decides and reports from PATH" bash -c \
     "tavorin-census run --from 1700000000 --count 4 --dir '$work/census' &&
      tavorin-census report '$work/census' --json | grep -q '\"deals\":4,'"
+passes_arguments() {
+    local out status=0
+    out="$(env -u DISPLAY -u WAYLAND_DISPLAY tavorin --time soon 2>&1)" || status=$?
+    [ "$status" -eq 2 ] && grep -q "not 'soon'" <<<"$out"
+}
+check "tavorin hands --time to the game, which names a bad value with status 2" passes_arguments
 
 # The game from PATH, started in a folder without arrow.bmp, on a private display.
 start_xvfb "$work" || true
@@ -249,12 +255,13 @@ require "the web zip is made" test -s "$web_zip"
 web_list() {
     local entry name="tavorin-${version}-web"
     for entry in index.html tavorin.js tavorin.wasm arrow.bmp DejaVuSans.woff2 \
-        DejaVuSans-LICENSE.txt tavorin.svg LICENSE README.txt; do
+        DejaVuSans-LICENSE.txt tavorin.svg LICENSE README.txt manifest.webmanifest sw.js \
+        tavorin-180.png tavorin-192.png tavorin-512.png; do
         unzip -Z1 "$web_zip" | grep -qxF "$name/$entry" || { echo "missing: $entry"; return 1; }
     done
     ! unzip -Z1 "$web_zip" | grep -v "^$name/"
 }
-check "the web zip holds the page, its code, the font with its licence, the icon, arrow.bmp and the licence in one folder" \
+check "the web zip holds the page, its code, the font with its licence, the icons, the manifest, the offline keeper, arrow.bmp and the licence in one folder" \
     web_list
 # What a browser fetches, each file gzipped as a server would send it.
 web_gzipped_size() {

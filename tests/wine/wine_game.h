@@ -12,8 +12,6 @@
 #include <fstream>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "board_check.h"
 #include "wine_session.h"
@@ -25,6 +23,8 @@ using e2e::Capture;
 using e2e::Rgb;
 
 inline const std::string kWindowsDir = TAVORIN_WINDOWS_DIR;
+// The clock second the board tests start the game on (--time), so that no test races the clock.
+inline constexpr int64_t kDealSecond = 1700000000;
 
 // The client area is the black rectangle inside Wine's own frame: found from a menu frame.
 inline ClientArea FindClientArea(const Capture& shot) {
@@ -77,10 +77,11 @@ class WineGameTest : public ::testing::Test, protected WindowDriver {
     }
 
     // Starts the game from its own folder, as Explorer would; `environment` adds variables.
-    void Start(const std::string& environment = "", const std::string& title = "Tavorin") {
+    void Start(const std::string& environment = "", const std::string& arguments = "",
+               const std::string& title = "Tavorin") {
         pid_ =
             e2e::Spawn("cd '" + kWindowsDir + "' && exec " + prefix_.Environment(display_.name()) +
-                       environment + " " + kWine + " tavorin.exe");
+                       environment + " " + kWine + " tavorin.exe " + arguments);
         window_ = e2e::FindWindow(display_.name(), title, 60s);
         ASSERT_FALSE(window_.empty()) << "no window appeared";
     }
@@ -109,31 +110,18 @@ class WineGameTest : public ::testing::Test, protected WindowDriver {
         });
     }
 
-    // The clock second whose deal the board shows after S, which was pressed between
-    // `before` and `after`: the deal is fixed by the second in which S was handled. -1, and
-    // the pictures saved, when the board matches none of them.
-    int64_t DealtSecond(int64_t before, int64_t after) {
-        std::vector<std::pair<int64_t, Picture>> deals;
-        for (int64_t t = before; t <= after; ++t) {
-            deals.emplace_back(t, Expected(t, "S"));
-        }
-        const auto match = [this, &deals](const Capture& s) -> int64_t {
-            for (const auto& [second, picture] : deals) {
-                if (Mismatches(s, area_, picture) < 50) {
-                    return second;
-                }
-            }
-            return -1;
-        };
-        const Capture shot = ShotWhen([&match](const Capture& s) { return match(s) >= 0; });
-        const int64_t dealt = match(shot);
-        if (dealt < 0) {
-            for (const auto& [second, picture] : deals) {
-                Save(work_ + "/expected-" + std::to_string(second) + ".ppm", picture);
-            }
+    // Waits for the board the replay gives after `keys` from clock second `time`, saving
+    // both pictures when it never comes.
+    void ExpectBoard(int64_t time, const std::string& keys) {
+        SCOPED_TRACE(keys);
+        const Picture expected = Expected(time, keys);
+        const Capture shot = ShotWhen(
+            [this, &expected](const Capture& s) { return Mismatches(s, area_, expected) < 50; });
+        EXPECT_LT(Mismatches(shot, area_, expected), 50);
+        if (HasFailure()) {
+            Save(work_ + "/expected.ppm", expected);
             Save(work_ + "/shown.ppm", shot);
         }
-        return dealt;
     }
 
     std::string work_ = TAVORIN_WINE_WORK;

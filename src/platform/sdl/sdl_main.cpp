@@ -1,12 +1,7 @@
 #include "app/game_session.h"
 #include "platform/sdl/sdl_backend.h"
 
-int main() {
+int main(int argc, char** argv) {
     const auto system = platform::sdl::CreateSdlSystem();
-    int result = 0;
-    {
-        app::GameSession session(*system);
-        result = session.Run();
-    }
-    return result;
+    return app::PlayGame(*system, app::ParseArguments({argv + 1, argv + argc}));
 }

@@ -94,6 +94,10 @@ std::unique_ptr<System> CreateWebSystem() {
     return std::make_unique<WebSystem>();
 }
 
+std::string PageQuery() {
+    return page::Query();
+}
+
 void ReportEnd(int status) {
     page::Ended(status);
 }

@@ -28,9 +28,13 @@
 //    meaning in the browser.
 //  - When the game ends, the page says so, offers to play again and puts the exit status in
 //    its title, as a desktop shell would show it.
+//  - The page (index.html, not the game) shows the command keys as buttons for a screen
+//    without a keyboard: each a key-down and key-up event into the same callbacks. It fits
+//    the canvas to any viewport and keeps its files for offline play (sw.js).
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/system.h"
 
@@ -41,6 +45,9 @@ namespace platform::web {
 void SetGameKeys(bool (*gameAnswers)(uint32_t virtualKey));
 
 std::unique_ptr<System> CreateWebSystem();
+
+// The page's query string ("?time=..."), as its address gives it; empty without one.
+std::string PageQuery();
 
 // The game has ended with `status`: the page says so.
 void ReportEnd(int status);

@@ -7,8 +7,7 @@ int main() {
     {
         platform::web::SetGameKeys(app::AnswersKey);
         const auto system = platform::web::CreateWebSystem();
-        app::GameSession session(*system);
-        result = session.Run();
+        result = app::PlayGame(*system, app::ParseQuery(platform::web::PageQuery()));
     }
     platform::web::ReportEnd(result);
     return result;

@@ -16,6 +16,7 @@ EM_ASYNC_JS(void, tavorin_wait_for_frame, (), {
 
 EM_JS(void, tavorin_mark_first_frame, (), {
     performance.mark("tavorin-first-frame");
+    if (tavorinPage.firstFrame) tavorinPage.firstFrame();
 });
 
 EM_ASYNC_JS(void, tavorin_wait_for_change, (int milliseconds), {
@@ -53,6 +54,13 @@ EM_JS(void, tavorin_canvas_size, (int* width, int* height), {
 
 EM_JS(void, tavorin_set_title, (const char* title), {
     document.title = UTF8ToString(title);
+});
+
+// Its length in bytes; copied into `out` (with a terminating zero) when `size` allows.
+EM_JS(int, tavorin_query, (char* out, int size), {
+    var query = location.search;
+    if (size > 0) stringToUTF8(query, out, size);
+    return lengthBytesUTF8(query);
 });
 
 EM_JS(void, tavorin_show_cursor, (int show), {
@@ -114,6 +122,11 @@ void CanvasSize(int& width, int& height) {
 }
 void SetTitle(const char* title) {
     tavorin_set_title(title);
+}
+std::string Query() {
+    std::string query(static_cast<std::size_t>(tavorin_query(nullptr, 0)), '\0');
+    tavorin_query(query.data(), static_cast<int>(query.size()) + 1);
+    return query;
 }
 void ShowCursor(bool show) {
     tavorin_show_cursor(show ? 1 : 0);

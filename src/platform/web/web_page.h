@@ -5,6 +5,7 @@
 // plain types here, so that only that file sees Emscripten.
 
 #include <cstdint>
+#include <string>
 
 namespace platform::web::page {
 
@@ -15,7 +16,8 @@ bool WebGl2Offered();
 // Waits (the game's loop suspended, the browser free) for the browser's next animation
 // frame; none come while the page is hidden.
 void WaitForFrame();
-// Marks the moment the first frame went to the page, for whoever measures start-up.
+// Marks the moment the first frame went to the page, for whoever measures start-up, and
+// tells the page, which only then sets about keeping its files for offline play.
 void MarkFirstFrame();
 // Waits for the next animation frame after the player or the page does something (a key, the
 // mouse, a resize, the page hidden or shown), or after `milliseconds` at the latest.
@@ -24,6 +26,8 @@ bool Hidden();
 // The canvas's drawing-buffer size, made to match its size on screen in device pixels first.
 void CanvasSize(int& width, int& height);
 void SetTitle(const char* title);
+// The page address's query string, with its '?'.
+std::string Query();
 void ShowCursor(bool show);
 // Shows the game's message in the page's dialog and waits until the player has read it.
 void ShowMessage(const char* caption, const char* text);
