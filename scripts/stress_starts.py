@@ -260,12 +260,15 @@ class DesktopGame:
                                      else "")
             shown = time.monotonic() - started
             self.display.key(window, "Escape")
+            pressed = time.monotonic()
             try:
                 status = game.wait(self.args.patience)
             except subprocess.TimeoutExpired:
                 return None, "still running after Esc"
             if status != 27:
-                return None, f"Esc ended it with {status}"
+                # A negative status is the signal that ended it.
+                return None, (f"Esc ended it with {status}, "
+                              f"{time.monotonic() - pressed:.2f} s after the key")
             return shown, None
         finally:
             end_process(game)

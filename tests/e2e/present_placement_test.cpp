@@ -74,10 +74,17 @@ class PresentPlacementTest : public ::testing::Test {
         ASSERT_FALSE(xid_.empty());
         graphics_ = system_->Direct3DCreate9(d3d::SDK_VERSION);
         ASSERT_NE(graphics_, nullptr);
-        platform::PresentParams params{kBackWidth, kBackHeight, d3d::FMT_R5G6B5,
-                                       0,          0,           0,
-                                       d3d::SWAPEFFECT_DISCARD, window_.get(),
-                                       1,          1,           d3d::FMT_D16};
+        platform::PresentParams params{kBackWidth,
+                                       kBackHeight,
+                                       d3d::FMT_R5G6B5,
+                                       0,
+                                       0,
+                                       0,
+                                       d3d::SWAPEFFECT_DISCARD,
+                                       window_.get(),
+                                       1,
+                                       1,
+                                       d3d::FMT_D16};
         ASSERT_EQ(graphics_->CreateDevice(d3d::ADAPTER_DEFAULT, d3d::DEVTYPE_HAL, window_.get(),
                                           d3d::CREATE_SOFTWARE_VERTEXPROCESSING, params, device_),
                   platform::kOk);
@@ -101,11 +108,14 @@ class PresentPlacementTest : public ::testing::Test {
             const uint32_t c = Colour(n);
             const auto base = static_cast<uint16_t>(v.size());
             if (rows) {  // clip y runs up, rows down
-                v.insert(v.end(), {{-1, -from, 0.5f, c}, {1, -from, 0.5f, c}, {-1, -to, 0.5f, c},
+                v.insert(v.end(), {{-1, -from, 0.5f, c},
+                                   {1, -from, 0.5f, c},
+                                   {-1, -to, 0.5f, c},
                                    {1, -to, 0.5f, c}});
             } else {
-                v.insert(v.end(), {{from, 1, 0.5f, c}, {to, 1, 0.5f, c}, {from, -1, 0.5f, c},
-                                   {to, -1, 0.5f, c}});
+                v.insert(
+                    v.end(),
+                    {{from, 1, 0.5f, c}, {to, 1, 0.5f, c}, {from, -1, 0.5f, c}, {to, -1, 0.5f, c}});
             }
             for (const int i : {0, 1, 2, 2, 1, 3}) {
                 indices.push_back(static_cast<uint16_t>(base + i));
@@ -116,9 +126,9 @@ class PresentPlacementTest : public ::testing::Test {
         ASSERT_EQ(device_->CreateVertexBuffer(vbytes, d3d::USAGE_WRITEONLY, 0x42, d3d::POOL_MANAGED,
                                               vertices_),
                   platform::kOk);
-        ASSERT_EQ(device_->CreateIndexBuffer(ibytes, 0, d3d::FMT_INDEX16, d3d::POOL_MANAGED,
-                                             indices_),
-                  platform::kOk);
+        ASSERT_EQ(
+            device_->CreateIndexBuffer(ibytes, 0, d3d::FMT_INDEX16, d3d::POOL_MANAGED, indices_),
+            platform::kOk);
         void* data = nullptr;
         ASSERT_EQ(vertices_->Lock(0, 0, &data, 0), platform::kOk);
         std::memcpy(data, v.data(), vbytes);
