@@ -13,8 +13,8 @@ namespace solver {
 // A sharper lower bound than LengthBound: it also knows which rows' tails cannot clear now.
 // Such a row keeps its tail until a deal reaches it, so until the next deal the looser game
 // may clear it no more than the real one; after that deal every row is free again and the
-// length bound takes over. Still never above the real number of keys, and still rising by
-// at most one per key.
+// length bound takes over. Still never above the real number of keys, and still falling by
+// at most one per key (docs/solver.md, sections 4 and 5).
 class BlockedBound {
   public:
     explicit BlockedBound(const LengthBound& lengths);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "solver/between_deals.h"
 #include "solver/blocked_bound.h"
 #include "solver/length_bound.h"
 #include "solver/opening.h"
@@ -34,7 +35,10 @@ TEST(LengthBound, EveryShapeIsOneKeyMoreThanItsBestNext) {
                                 best = std::min<int>(best, bound.Keys(n, w));
                             });
                             const int keys = bound.Keys(l, walk);
-                            ASSERT_EQ(keys, best == LengthBound::kNoWin ? best : best + 1);
+                            // A value everywhere: kNoWin would also satisfy the equation on
+                            // a closed set of shapes, so it must not occur at all.
+                            ASSERT_NE(keys, LengthBound::kNoWin);
+                            ASSERT_EQ(keys, best + 1);
                             farthest =
                                 keys == LengthBound::kNoWin ? farthest : std::max(farthest, keys);
                             ++shapes;
@@ -46,6 +50,8 @@ TEST(LengthBound, EveryShapeIsOneKeyMoreThanItsBestNext) {
     }
     EXPECT_EQ(shapes, 5 * 376'992);  // five walks for each set of lengths with row 0 live
     EXPECT_GT(farthest, 20);
+    // The sharp bound adds at most the keys to the next deal: it must stay below kNoWin too.
+    EXPECT_LT(farthest + solver::detail::kMaxKeysBetweenDeals, LengthBound::kNoWin);
 }
 
 // An opening's bound: two clears a row, the deal between given by the walk past the last row.
