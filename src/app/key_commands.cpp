@@ -3,6 +3,8 @@
 #include "app/game_flow.h"
 #include "platform/win_types.h"
 
+#include <iterator>
+
 namespace app {
 
 namespace {
@@ -21,6 +23,15 @@ constexpr CommandKey kCommandKeys[] = {
 };
 
 }  // namespace
+
+namespace detail {
+constexpr uint32_t KeyAt(std::size_t i) {
+    return kCommandKeys[i].virtualKey;
+}
+static_assert(std::size(kCommandKeys) == kGameKeyCount);
+const uint32_t kGameKeys[kGameKeyCount] = {KeyAt(0), KeyAt(1), KeyAt(2), KeyAt(3),
+                                           KeyAt(4), KeyAt(5), KeyAt(6), KeyAt(7)};
+}  // namespace detail
 
 std::optional<KeyCommand> CommandForKey(uintptr_t virtualKey) {
     for (const CommandKey& key : kCommandKeys) {

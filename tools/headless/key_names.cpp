@@ -1,26 +1,27 @@
 #include "headless/key_names.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
+#include <string>
 #include <utility>
 
+#include "app/key_commands.h"
 #include "platform/win_types.h"
 
 namespace headless {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, uint32_t>, 8> kNamedKeys = {{
-    {"Esc", platform::vk::ESCAPE},
-    {"Q", 'Q'},
-    {"S", 'S'},
-    {"F2", platform::vk::F2},
-    {"N", 'N'},
-    {"C", 'C'},
-    {"D", 'D'},
-    {"T", 'T'},
-}};
+// The name of one of the game's keys: a letter key is its letter.
+std::string NameOf(uint32_t virtualKey) {
+    if (virtualKey == platform::vk::ESCAPE) {
+        return "Esc";
+    }
+    if (virtualKey == platform::vk::F2) {
+        return "F2";
+    }
+    return std::string(1, static_cast<char>(virtualKey));
+}
 
 // Letters compared without regard to case: "esc", "ESC" and "Esc" are one key.
 bool SameName(std::string_view a, std::string_view b) {
@@ -32,10 +33,14 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 std::optional<uint32_t> ParseCode(std::string_view name) {
-    for (const auto& [keyName, code] : kNamedKeys) {
-        if (SameName(name, keyName)) {
-            return code;
+    std::optional<uint32_t> named;
+    app::ForEachGameKey([&](uint32_t code) {
+        if (!named && SameName(name, NameOf(code))) {
+            named = code;
         }
+    });
+    if (named) {
+        return named;
     }
     if (name.size() < 3 || name.size() > 4 || name[0] != '0' ||
         (name[1] != 'x' && name[1] != 'X')) {
