@@ -2,21 +2,8 @@
 // row padding and length. Never a crash or a read out of bounds (the sanitizers watch), and
 // every answer whole: a refusal leaves no half-read image, an image has every pixel.
 
-#include <cstdio>
-#include <cstdlib>
-
+#include "fuzz_check.h"
 #include "platform/bmp/bmp_image.h"
-
-namespace {
-
-void Require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The game's colour key, and none.

@@ -1,24 +1,16 @@
 // The tools' command lines from fuzzed bytes (arguments split at NUL bytes): every answer is
 // either options the tool can run with or a refusal naming what was wrong, never a crash.
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "census/census_options.h"
+#include "fuzz_check.h"
 #include "replay/replay_options.h"
 #include "solve/solve_options.h"
 
 namespace {
-
-void Require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 template <typename Options>
 const Options* Accepted(const cli::Parsed<Options>& parsed) {

@@ -2,24 +2,12 @@
 // a read out of bounds, and whatever is accepted is exactly what the writer would have made
 // of it, so a damaged file can never pass as a sound one.
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <variant>
 
 #include "census/census_settings.h"
 #include "census/shard_format.h"
-
-namespace {
-
-void Require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
-
-}  // namespace
+#include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> bytes(data, size);

@@ -4,7 +4,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "cli/number_text.h"
+
 namespace census {
+
+using cli::Grouped;
 
 namespace {
 
@@ -39,18 +43,6 @@ double TickStep(double span, int ticks) {
         }
     }
     return 10 * power;
-}
-
-std::string Grouped(uint64_t value) {
-    const std::string digits = std::to_string(value);
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i != 0 && (digits.size() - i) % 3 == 0) {
-            grouped.push_back(',');
-        }
-        grouped.push_back(digits[i]);
-    }
-    return grouped;
 }
 
 // Shortest wins by length, top panel.
