@@ -64,14 +64,20 @@ class AStar {
     AStar(PositionTable& table, OpenList& open, std::vector<Way>& ways, SearchMode mode)
         : table_(table), open_(open), ways_(ways), quick_(mode == SearchMode::Quick) {}
 
-    // The node of the win found, or none once every position reached is lost.
-    std::optional<uint32_t> Run(const Position& start) {
+    // The node of the win found, or none once every position reached is lost or the table
+    // holds `maxPositions` (then `decided` turns false).
+    std::optional<uint32_t> Run(const Position& start, uint64_t maxPositions, bool& decided) {
         table_.Clear();
         open_.Clear();
         AddStart(start);
         uint32_t id = 0;
         int lowest = 0;
+        decided = true;
         while (open_.Pop(id, lowest)) {
+            if (table_.size() >= maxPositions) {
+                decided = false;
+                return std::nullopt;
+            }
             table_.Prefetch(open_.Likely());
             if (!ReadyToExpand(id, lowest)) {
                 continue;
@@ -206,10 +212,10 @@ struct Solver::Tables {
 Solver::Solver() : tables_(std::make_unique<Tables>()) {}
 Solver::~Solver() = default;
 
-Solution Solver::Solve(const Position& start, SearchMode mode) {
+Solution Solver::Solve(const Position& start, SearchMode mode, uint64_t maxPositions) {
     AStar search(tables_->positions, tables_->open, tables_->ways, mode);
     Solution solution;
-    if (const auto win = search.Run(start)) {
+    if (const auto win = search.Run(start, maxPositions, solution.decided)) {
         solution.won = true;
         solution.keys = KeysTo(tables_->positions, *win);
     }
@@ -221,9 +227,9 @@ void PrepareBounds() {
     Blocked();
 }
 
-Solution Solve(const Position& start, SearchMode mode) {
+Solution Solve(const Position& start, SearchMode mode, uint64_t maxPositions) {
     Solver solver;
-    return solver.Solve(start, mode);
+    return solver.Solve(start, mode, maxPositions);
 }
 
 }  // namespace solver

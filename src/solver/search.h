@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -8,12 +9,21 @@
 
 namespace solver {
 
+// The number of the solver's answers: raised whenever a change could alter any answer (won
+// or lost, or a win's length or keys), so that stored results say which solver made them.
+inline constexpr uint32_t kSolverVersion = 1;
+
+// No limit on the positions one search may store.
+inline constexpr uint64_t kNoPositionLimit = std::numeric_limits<uint64_t>::max();
+
 enum class SearchMode {
     Shortest,  // a proven-shortest win
     Quick,     // any win, found fast
 };
 
 struct Solution {
+    // False when the search reached its position limit first: then neither won nor lost.
+    bool decided = true;
     bool won = false;
     std::string keys;     // C, D and T after the opening S, in order, when won
     uint64_t states = 0;  // positions the search stored
@@ -28,7 +38,10 @@ class Solver {
     Solver(const Solver&) = delete;
     Solver& operator=(const Solver&) = delete;
 
-    Solution Solve(const Position& start, SearchMode mode = SearchMode::Shortest);
+    // Stops undecided once it has stored `maxPositions` positions (a few more at most: the
+    // ways out of one position are stored together), which bounds its memory.
+    Solution Solve(const Position& start, SearchMode mode = SearchMode::Shortest,
+                   uint64_t maxPositions = kNoPositionLimit);
 
   private:
     struct Tables;
@@ -40,6 +53,7 @@ class Solver {
 void PrepareBounds();
 
 // One position with a solver of its own.
-Solution Solve(const Position& start, SearchMode mode = SearchMode::Shortest);
+Solution Solve(const Position& start, SearchMode mode = SearchMode::Shortest,
+               uint64_t maxPositions = kNoPositionLimit);
 
 }  // namespace solver
