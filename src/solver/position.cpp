@@ -10,8 +10,8 @@ namespace solver {
 
 namespace {
 
-constexpr uint8_t kRowEnd = 31;                                  // no class is 31
-constexpr int kSymbols = board::kTileCount + board::kTableRows;  // 37
+using detail::kRowEnd;
+constexpr int kSymbols = detail::kPackedSymbols;
 constexpr int kWalkShift = 61;  // above the 37 five-bit symbols (185 bits)
 
 // Eight symbols of 5 bits, one per byte, into the low 40 bits, and back.
@@ -134,13 +134,10 @@ std::array<int, board::kTableRows> DealtTiles(const Position& before) {
     return dealt;
 }
 
-namespace {
-
-// Room for whole-row copies behind the 37 symbols.
-using SymbolBuffer = std::array<uint8_t, kSymbols + board::kPositionsPerRow + 8>;
+using detail::SymbolBuffer;
 
 // Squeezes laid-out symbols eight at a time.
-PackedPosition Squeezed(SymbolBuffer& symbols, int walk) {
+PackedPosition detail::PackSymbols(SymbolBuffer& symbols, int walk) {
     std::memset(symbols.data() + kSymbols, 0, 8);
     uint64_t chunks[5];
     for (int i = 0; i < 5; ++i) {
@@ -154,8 +151,6 @@ PackedPosition Squeezed(SymbolBuffer& symbols, int walk) {
     return packed;
 }
 
-}  // namespace
-
 // Rows are copied whole, each end mark written over what follows.
 PackedPosition Pack(const Position& position) {
     SymbolBuffer symbols;
@@ -166,7 +161,7 @@ PackedPosition Pack(const Position& position) {
         symbols[static_cast<std::size_t>(at++)] = kRowEnd;
     }
     std::memcpy(symbols.data() + at, position.stock.data(), board::kTileCount);
-    return Squeezed(symbols, position.walk);
+    return detail::PackSymbols(symbols, position.walk);
 }
 
 PackedPosition PackAfterDeal(const Position& before, const DealtRows& dealt) {
@@ -183,7 +178,7 @@ PackedPosition PackAfterDeal(const Position& before, const DealtRows& dealt) {
         symbols[static_cast<std::size_t>(at++)] = kRowEnd;
     }
     std::memcpy(symbols.data() + at, before.stock.data() + given, board::kTileCount);
-    return Squeezed(symbols, before.FirstLiveRow());
+    return detail::PackSymbols(symbols, before.FirstLiveRow());
 }
 
 Position Unpack(const PackedPosition& packed) {

@@ -57,6 +57,20 @@ struct PackedPosition {
 PackedPosition Pack(const Position& position);
 Position Unpack(const PackedPosition& packed);
 
+namespace detail {
+
+inline constexpr uint8_t kRowEnd = 31;                                        // no class is 31
+inline constexpr int kPackedSymbols = board::kTileCount + board::kTableRows;  // 37
+
+// The symbols of a packed position one a byte: each row's classes and its end mark, then the
+// stock. Room behind them for whole-row copies, each written over by the next.
+using SymbolBuffer = std::array<uint8_t, kPackedSymbols + board::kPositionsPerRow + 8>;
+
+// The packed form of laid-out symbols (what lies past the 37th is cleared).
+PackedPosition PackSymbols(SymbolBuffer& symbols, int walk);
+
+}  // namespace detail
+
 inline constexpr int kNoTile = -1;
 
 // The class a deal from this position lays on each table row, or kNoTile.
