@@ -8,6 +8,19 @@
 
 namespace solver {
 
+namespace {
+
+// Live rows by their bits, without a popcount instruction the baseline processor lacks.
+constexpr auto kLiveCount = [] {
+    std::array<int, 1 << board::kTableRows> counts{};
+    for (unsigned live = 0; live < counts.size(); ++live) {
+        counts[live] = std::popcount(live);
+    }
+    return counts;
+}();
+
+}  // namespace
+
 void WaysOut::Collect(const Position& start, std::vector<Way>& ways) {
     start_ = &start;
     ways_ = &ways;
@@ -78,7 +91,7 @@ void WaysOut::From(int keys, bool fresh, bool dealOffered) {
 // the last of those; packed as PackAfterDeal packs it.
 void WaysOut::Emit(int keys) {
     Way& way = ways_->emplace_back();
-    const int dealt = std::min(std::popcount(live_), static_cast<int>(stockCount_));
+    const int dealt = std::min(kLiveCount[live_], static_cast<int>(stockCount_));
     detail::SymbolBuffer symbols;
     int at = 0;
     int given = 0;
@@ -92,10 +105,15 @@ void WaysOut::Emit(int keys) {
             const TileClass tile = stock_[static_cast<std::size_t>(dealt - 1 - given++)];
             symbols[static_cast<std::size_t>(at++)] = tile;
             way.lengths[r] = static_cast<uint8_t>(n + 1);
-            blocked |= n >= 2 && !Tails().Clears(row[n - 2], row[n - 1], tile) ? 1u << r : 0u;
+            // Without a branch, as whether a dealt tail clears follows no pattern; a row of
+            // one tile looks up its own tile twice and is not blocked anyway.
+            const TileClass second = row[n >= 2 ? n - 2 : n - 1];
+            const bool stays = (n >= 2) & !Tails().Clears(second, row[n - 1], tile);
+            blocked |= static_cast<unsigned>(stays) << r;
         } else {
             way.lengths[r] = static_cast<uint8_t>(n);
-            blocked |= n >= 3 && clearable_[r] == 0 ? 1u << r : 0u;
+            const bool stays = (n >= 3) & (clearable_[r] == 0);
+            blocked |= static_cast<unsigned>(stays) << r;
         }
         symbols[static_cast<std::size_t>(at++)] = detail::kRowEnd;
     }
