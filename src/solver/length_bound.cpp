@@ -7,13 +7,8 @@ namespace {
 constexpr int kRows = board::kTableRows;
 constexpr int kTiles = board::kTileCount;
 
-// Offsets that rank five lengths adding up to at most 32 in lexicographic order:
-// kOffset[i][room][n] counts the combinations before length n at row i, when the rows from i
-// on may hold at most `room` tiles.
-using OffsetTable = std::array<std::array<std::array<uint32_t, kTiles + 1>, kTiles + 1>, kRows>;
-
-constexpr OffsetTable MakeOffsets() {
-    // within[k][room]: ways for k rows to hold at most `room` tiles.
+// Ways for k rows to hold at most `room` tiles: within[k][room].
+constexpr std::array<std::array<uint32_t, kTiles + 1>, kRows + 1> MakeWithin() {
     std::array<std::array<uint32_t, kTiles + 1>, kRows + 1> within{};
     for (int room = 0; room <= kTiles; ++room) {
         within[0][room] = 1;
@@ -23,18 +18,8 @@ constexpr OffsetTable MakeOffsets() {
             within[k][room] = within[k - 1][room] + (room > 0 ? within[k][room - 1] : 0);
         }
     }
-    OffsetTable offsets{};
-    for (int i = 0; i < kRows; ++i) {
-        for (int room = 0; room <= kTiles; ++room) {
-            for (int n = 1; n <= room; ++n) {
-                offsets[i][room][n] = offsets[i][room][n - 1] + within[kRows - 1 - i][room - n + 1];
-            }
-        }
-    }
-    return offsets;
+    return within;
 }
-
-constexpr OffsetTable kOffset = MakeOffsets();
 
 int LastLive(const RowLengths& lengths) {
     for (int r = kRows - 1; r >= 0; --r) {
@@ -125,15 +110,24 @@ void ForEachBefore(const RowLengths& to, int walk, Visit&& visit) {
 
 }  // namespace
 
-std::size_t LengthBound::Index(const RowLengths& lengths, int walk) {
-    uint32_t rank = 0;
-    int room = kTiles;
+namespace detail {
+
+constexpr RankOffsets kRankOffset = [] {
+    const auto within = MakeWithin();
+    RankOffsets offsets{};
     for (int r = 0; r < kRows; ++r) {
-        rank += kOffset[r][room][lengths[r]];
-        room -= lengths[r];
+        for (int before = 0; before <= kTiles; ++before) {
+            const int room = kTiles - before;
+            for (int n = 1; n <= room; ++n) {
+                offsets[r][before][n] =
+                    offsets[r][before][n - 1] + within[kRows - 1 - r][room - n + 1];
+            }
+        }
     }
-    return static_cast<std::size_t>(rank) * kRows + static_cast<std::size_t>(walk);
-}
+    return offsets;
+}();
+
+}  // namespace detail
 
 // Breadth first from the empty table over the keys played backwards.
 LengthBound::LengthBound() : keys_(static_cast<std::size_t>(kCombinations) * kRows, kNoWin) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -34,6 +35,29 @@ class LengthBound {
   private:
     std::vector<uint8_t> keys_;
 };
+
+namespace detail {
+
+// kRankOffset[r][tiles][n]: how many combinations rank before length n at row r, when the
+// rows before r hold `tiles` tiles. Ranks are in lexicographic order of the five lengths.
+using RankOffsets =
+    std::array<std::array<std::array<uint32_t, board::kTileCount + 1>, board::kTileCount + 1>,
+               board::kTableRows>;
+extern const RankOffsets kRankOffset;
+
+}  // namespace detail
+
+// Inline: the sharp bound's search looks lengths up several times for every position.
+inline std::size_t LengthBound::Index(const RowLengths& lengths, int walk) {
+    const auto& offset = detail::kRankOffset;
+    const unsigned a = lengths[0];
+    const unsigned b = a + lengths[1];
+    const unsigned c = b + lengths[2];
+    const unsigned d = c + lengths[3];
+    const uint32_t rank = offset[0][0][a] + offset[1][a][lengths[1]] + offset[2][b][lengths[2]] +
+                          offset[3][c][lengths[3]] + offset[4][d][lengths[4]];
+    return static_cast<std::size_t>(rank) * board::kTableRows + static_cast<std::size_t>(walk);
+}
 
 template <typename Visit>
 void LengthBound::ForEachNext(const RowLengths& lengths, int walk, Visit&& visit) {

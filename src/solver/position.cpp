@@ -10,27 +10,15 @@ namespace solver {
 
 namespace {
 
-constexpr uint8_t kRowEnd = 31;                                  // no class is 31
-constexpr int kSymbols = board::kTileCount + board::kTableRows;  // 37
-constexpr int kWalkShift = 61;  // above the 37 five-bit symbols (185 bits)
+using detail::kRowEnd;
+constexpr int kSymbols = detail::kPackedSymbols;
+using detail::kWalkShift;
 
-// Eight symbols of 5 bits, one per byte, into the low 40 bits, and back.
-uint64_t Squeeze(uint64_t bytes) {
-    bytes = (bytes & 0x001F001F001F001Full) | ((bytes & 0x1F001F001F001F00ull) >> 3);
-    bytes = (bytes & 0x000003FF000003FFull) | ((bytes & 0x03FF000003FF0000ull) >> 6);
-    return (bytes & 0xFFFFFull) | ((bytes >> 12) & 0xFFFFF00000ull);
-}
-
+// Five-bit symbols back to one a byte: the reverse of detail::Squeeze.
 uint64_t Spread(uint64_t bits) {
     bits = (bits & 0xFFFFFull) | ((bits & 0xFFFFF00000ull) << 12);
     bits = (bits & 0x000003FF000003FFull) | ((bits & 0x000FFC00000FFC00ull) << 6);
     return (bits & 0x001F001F001F001Full) | ((bits & 0x03E003E003E003E0ull) << 3);
-}
-
-uint64_t Load8(const uint8_t* bytes) {
-    uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
 }
 
 void Store8(uint8_t* bytes, uint64_t word) {
@@ -134,27 +122,7 @@ std::array<int, board::kTableRows> DealtTiles(const Position& before) {
     return dealt;
 }
 
-namespace {
-
-// Room for whole-row copies behind the 37 symbols.
-using SymbolBuffer = std::array<uint8_t, kSymbols + board::kPositionsPerRow + 8>;
-
-// Squeezes laid-out symbols eight at a time.
-PackedPosition Squeezed(SymbolBuffer& symbols, int walk) {
-    std::memset(symbols.data() + kSymbols, 0, 8);
-    uint64_t chunks[5];
-    for (int i = 0; i < 5; ++i) {
-        chunks[i] = Squeeze(Load8(symbols.data() + 8 * i));
-    }
-    PackedPosition packed;
-    packed.words[0] = chunks[0] | chunks[1] << 40;
-    packed.words[1] = chunks[1] >> 24 | chunks[2] << 16 | chunks[3] << 56;
-    packed.words[2] = chunks[3] >> 8 | (chunks[4] & 0x1FFFFFFull) << 32 |
-                      static_cast<uint64_t>(walk) << kWalkShift;
-    return packed;
-}
-
-}  // namespace
+using detail::SymbolBuffer;
 
 // Rows are copied whole, each end mark written over what follows.
 PackedPosition Pack(const Position& position) {
@@ -166,7 +134,7 @@ PackedPosition Pack(const Position& position) {
         symbols[static_cast<std::size_t>(at++)] = kRowEnd;
     }
     std::memcpy(symbols.data() + at, position.stock.data(), board::kTileCount);
-    return Squeezed(symbols, position.walk);
+    return detail::PackSymbols(symbols, position.walk);
 }
 
 PackedPosition PackAfterDeal(const Position& before, const DealtRows& dealt) {
@@ -183,7 +151,7 @@ PackedPosition PackAfterDeal(const Position& before, const DealtRows& dealt) {
         symbols[static_cast<std::size_t>(at++)] = kRowEnd;
     }
     std::memcpy(symbols.data() + at, before.stock.data() + given, board::kTileCount);
-    return Squeezed(symbols, before.FirstLiveRow());
+    return detail::PackSymbols(symbols, before.FirstLiveRow());
 }
 
 Position Unpack(const PackedPosition& packed) {

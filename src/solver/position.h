@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "board/tile_board.h"
 #include "solver/tile_classes.h"
@@ -56,6 +57,44 @@ struct PackedPosition {
 
 PackedPosition Pack(const Position& position);
 Position Unpack(const PackedPosition& packed);
+
+namespace detail {
+
+inline constexpr uint8_t kRowEnd = 31;                                        // no class is 31
+inline constexpr int kPackedSymbols = board::kTileCount + board::kTableRows;  // 37
+
+// The symbols of a packed position one a byte: each row's classes and its end mark, then the
+// stock. Room behind them for whole-row copies, each written over by the next.
+using SymbolBuffer = std::array<uint8_t, kPackedSymbols + board::kPositionsPerRow + 8>;
+
+inline constexpr int kWalkShift = 61;  // above the 37 five-bit symbols (185 bits)
+
+// Eight symbols of 5 bits, one per byte, into the low 40 bits.
+inline uint64_t Squeeze(uint64_t bytes) {
+    bytes = (bytes & 0x001F001F001F001Full) | ((bytes & 0x1F001F001F001F00ull) >> 3);
+    bytes = (bytes & 0x000003FF000003FFull) | ((bytes & 0x03FF000003FF0000ull) >> 6);
+    return (bytes & 0xFFFFFull) | ((bytes >> 12) & 0xFFFFF00000ull);
+}
+
+// The packed form of laid-out symbols (what lies past the 37th is cleared), eight at a time;
+// inline, as every way the search scores is packed.
+inline PackedPosition PackSymbols(SymbolBuffer& symbols, int walk) {
+    std::memset(symbols.data() + kPackedSymbols, 0, 8);
+    uint64_t chunks[5];
+    for (int i = 0; i < 5; ++i) {
+        uint64_t bytes;
+        std::memcpy(&bytes, symbols.data() + 8 * i, sizeof bytes);
+        chunks[i] = Squeeze(bytes);
+    }
+    PackedPosition packed;
+    packed.words[0] = chunks[0] | chunks[1] << 40;
+    packed.words[1] = chunks[1] >> 24 | chunks[2] << 16 | chunks[3] << 56;
+    packed.words[2] = chunks[3] >> 8 | (chunks[4] & 0x1FFFFFFull) << 32 |
+                      static_cast<uint64_t>(walk) << kWalkShift;
+    return packed;
+}
+
+}  // namespace detail
 
 inline constexpr int kNoTile = -1;
 

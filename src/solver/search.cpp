@@ -8,6 +8,7 @@
 #include "solver/blocked_bound.h"
 #include "solver/open_list.h"
 #include "solver/position_table.h"
+#include "solver/ways_out.h"
 
 namespace solver {
 
@@ -38,17 +39,6 @@ std::string KeysTo(PositionTable& table, uint32_t id) {
     return keys;
 }
 
-// A way to the next deal, with what the node it leads to needs.
-struct Way {
-    PackedPosition packed;
-    uint64_t hash;
-    RowLengths lengths;
-    uint8_t walk;
-    uint8_t blocked;
-    uint8_t keys;
-    bool won;
-};
-
 // A quick search ranks by keys so far plus four times the bound: it heads for the win much
 // faster and still finds one about a fifth longer than the shortest.
 constexpr int kQuickWeight = 4;
@@ -61,25 +51,26 @@ constexpr int kQuickWeight = 4;
 // takes any shorter path found to it (only the quick search ever expands one too early).
 class AStar {
   public:
-    AStar(PositionTable& table, OpenList& open, std::vector<Way>& ways, SearchMode mode,
-          uint64_t maxPositions)
+    AStar(PositionTable& table, OpenList& open, WaysOut& waysOut, std::vector<Way>& ways,
+          SearchMode mode)
         : table_(table),
           open_(open),
+          waysOut_(waysOut),
           ways_(ways),
-          quick_(mode == SearchMode::Quick),
-          maxPositions_(maxPositions) {}
+          quick_(mode == SearchMode::Quick) {}
 
     // The node of the win found, or none once every position reached is lost or the table
-    // holds more positions than allowed (then `limited`).
-    std::optional<uint32_t> Run(const Position& start) {
+    // holds `maxPositions` (then `decided` turns false).
+    std::optional<uint32_t> Run(const Position& start, uint64_t maxPositions, bool& decided) {
         table_.Clear();
         open_.Clear();
         AddStart(start);
         uint32_t id = 0;
         int lowest = 0;
+        decided = true;
         while (open_.Pop(id, lowest)) {
-            if (table_.size() > maxPositions_) {
-                limited_ = true;
+            if (table_.size() >= maxPositions) {
+                decided = false;
                 return std::nullopt;
             }
             table_.Prefetch(open_.Likely());
@@ -97,8 +88,6 @@ class AStar {
         }
         return std::nullopt;
     }
-
-    bool limited() const { return limited_; }
 
   private:
     int Priority(const Node& node) const {
@@ -154,22 +143,10 @@ class AStar {
     }
 
     void CollectWays(const Position& position) {
-        ways_.clear();
-        ForEachWayToDeal(position, [&](const Position& before, std::string_view keys) {
-            Way& w = ways_.emplace_back();
-            const auto dealt = DealtTiles(before);
-            w.packed = PackAfterDeal(before, dealt);
-            w.hash = PositionTable::HashOf(w.packed);
-            for (int r = 0; r < board::kTableRows; ++r) {
-                w.lengths[r] = static_cast<uint8_t>(before.counts[r] + (dealt[r] != kNoTile));
-            }
-            w.walk = static_cast<uint8_t>(before.FirstLiveRow());
-            w.blocked = static_cast<uint8_t>(BlockedRowsAfterDeal(before, dealt));
-            w.keys = static_cast<uint8_t>(keys.size());
-            w.won = before.Won();
-            table_.PrefetchSlot(w.hash);
-            return true;
-        });
+        waysOut_.Collect(position, ways_);
+        for (const Way& way : ways_) {
+            table_.PrefetchSlot(way.hash);
+        }
     }
 
     // Queues the position a way leads to, `keys` from the start, unless it is known by a path
@@ -203,10 +180,9 @@ class AStar {
     BlockedBound& blocked_ = Blocked();
     PositionTable& table_;
     OpenList& open_;
+    WaysOut& waysOut_;
     std::vector<Way>& ways_;
     const bool quick_;
-    const uint64_t maxPositions_;
-    bool limited_ = false;
 };
 
 }  // namespace
@@ -214,6 +190,7 @@ class AStar {
 struct Solver::Tables {
     PositionTable positions;
     OpenList open;
+    WaysOut waysOut;
     std::vector<Way> ways;
 };
 
@@ -221,13 +198,12 @@ Solver::Solver() : tables_(std::make_unique<Tables>()) {}
 Solver::~Solver() = default;
 
 Solution Solver::Solve(const Position& start, SearchMode mode, uint64_t maxPositions) {
-    AStar search(tables_->positions, tables_->open, tables_->ways, mode, maxPositions);
+    AStar search(tables_->positions, tables_->open, tables_->waysOut, tables_->ways, mode);
     Solution solution;
-    if (const auto win = search.Run(start)) {
+    if (const auto win = search.Run(start, maxPositions, solution.decided)) {
         solution.won = true;
         solution.keys = KeysTo(tables_->positions, *win);
     }
-    solution.decided = !search.limited();
     solution.states = tables_->positions.size();
     return solution;
 }
@@ -236,9 +212,9 @@ void PrepareBounds() {
     Blocked();
 }
 
-Solution Solve(const Position& start, SearchMode mode) {
+Solution Solve(const Position& start, SearchMode mode, uint64_t maxPositions) {
     Solver solver;
-    return solver.Solve(start, mode);
+    return solver.Solve(start, mode, maxPositions);
 }
 
 }  // namespace solver

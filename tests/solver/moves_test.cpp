@@ -3,11 +3,14 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "headless/headless_game.h"
 #include "solver/between_deals.h"
+#include "solver/blocked_bound.h"
 #include "solver/opening.h"
 #include "solver/position.h"
+#include "solver/ways_out.h"
 
 namespace {
 
@@ -70,7 +73,7 @@ TEST(SolverMoves, MatchTheGameOverRandomKeys) {
 }
 
 // Every way to the next deal, pressed key by key, ends where the search believes it does, and
-// its packed form is that of the position pressed.
+// its packed form is that of the position pressed; the search scores the same ways.
 TEST(SolverMoves, WaysToTheNextDealEndWhereTheirKeysLead) {
     std::mt19937 rng(5);
     int ways = 0;
@@ -80,7 +83,23 @@ TEST(SolverMoves, WaysToTheNextDealEndWhereTheirKeysLead) {
         for (int press = static_cast<int>(rng() % 40); press > 0; --press) {
             start.Press(rng() % 4 == 0 ? Key::Deal : Key::Check);
         }
+        std::vector<solver::Way> scored;
+        solver::WaysOut().Collect(start, scored);
+        std::size_t at = 0;
         solver::ForEachWayToDeal(start, [&](const Position& before, std::string_view keys) {
+            // The search's own reckoning of the same way, in the same order.
+            const Position dealt = solver::AfterDeal(before);
+            EXPECT_LT(at, scored.size()) << keys;
+            if (at < scored.size()) {
+                const solver::Way& way = scored[at++];
+                EXPECT_EQ(way.packed, solver::Pack(dealt)) << keys;
+                EXPECT_EQ(way.hash, solver::Hash(way.packed)) << keys;
+                EXPECT_EQ(way.lengths, dealt.counts) << keys;
+                EXPECT_EQ(way.walk, dealt.walk) << keys;
+                EXPECT_EQ(way.blocked, solver::BlockedRows(dealt)) << keys;
+                EXPECT_EQ(way.keys, keys.size()) << keys;
+                EXPECT_EQ(way.won, before.Won()) << keys;
+            }
             Position pressed = start;
             for (const char key : keys) {
                 pressed.Press(static_cast<Key>(key));
@@ -93,6 +112,7 @@ TEST(SolverMoves, WaysToTheNextDealEndWhereTheirKeysLead) {
             withRestarts += keys.find('T') != std::string_view::npos ? 1 : 0;
             return true;
         });
+        EXPECT_EQ(at, scored.size());
     }
     EXPECT_GT(ways, 80);
     EXPECT_GT(withRestarts, 5);
