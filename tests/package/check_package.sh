@@ -253,13 +253,15 @@ fi
 web_zip="dist/tavorin-${version}-web.zip"
 require "the web zip is made" test -s "$web_zip"
 web_list() {
-    local entry name="tavorin-${version}-web"
+    # Listed once: grep -q stops reading early, which would fail a pipe under pipefail.
+    local entry name="tavorin-${version}-web" listing
+    listing="$(unzip -Z1 "$web_zip")" || return 1
     for entry in index.html tavorin.js tavorin.wasm arrow.bmp DejaVuSans.woff2 \
         DejaVuSans-LICENSE.txt tavorin.svg LICENSE README.txt manifest.webmanifest sw.js \
         tavorin-180.png tavorin-192.png tavorin-512.png; do
-        unzip -Z1 "$web_zip" | grep -qxF "$name/$entry" || { echo "missing: $entry"; return 1; }
+        grep -qxF "$name/$entry" <<<"$listing" || { echo "missing: $entry"; return 1; }
     done
-    ! unzip -Z1 "$web_zip" | grep -v "^$name/"
+    ! grep -v "^$name/" <<<"$listing"
 }
 check "the web zip holds the page, its code, the font with its licence, the icons, the manifest, the offline keeper, arrow.bmp and the licence in one folder" \
     web_list
