@@ -8,9 +8,9 @@ times, from launch to the first menu frame on screen. Not a test: CI keeps its s
   scripts/stress_starts.py linux -n 1000           build/release/tavorin
   scripts/stress_starts.py wine -n 200             build/windows/tavorin.exe under wine64
   scripts/stress_starts.py wine-no-d3dx -n 200     the same with Wine's d3dx9_43 turned off
-  scripts/stress_starts.py chromium -n 100         build/web/web/ as page loads, a fresh tab
-  scripts/stress_starts.py firefox -n 100            each time, Esc putting the status in
-                                                     the title
+  scripts/stress_starts.py chromium -n 100         build/web/web/ as page loads, each in a
+                                                   fresh tab, Esc putting the status in the title
+  scripts/stress_starts.py firefox -n 100          the same, each load a fresh Firefox
 
 Run it niced on a shared machine: nice -n 10 scripts/stress_starts.py linux -n 1000.
 """
