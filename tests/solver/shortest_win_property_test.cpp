@@ -57,27 +57,27 @@ int ShortestByPoppedWins(const Position& start) {
         if (best[entry.packed] != entry.keys) {
             continue;  // reached again by a shorter path since
         }
-        solver::ForEachWayToDeal(
-            solver::Unpack(entry.packed), [&](const Position& before, std::string_view way) {
-                const int keys = entry.keys + static_cast<int>(way.size());
-                if (before.Won()) {
-                    open.push({keys, keys, true, {}});
-                    return true;
-                }
-                const Position next = solver::AfterDeal(before);
-                const uint8_t left = estimate(next);
-                if (left == solver::LengthBound::kNoWin) {
-                    return true;
-                }
-                const solver::PackedPosition packed = solver::Pack(next);
-                const auto [at, added] = best.try_emplace(packed, keys);
-                if (!added && at->second <= keys) {
-                    return true;
-                }
-                at->second = keys;
-                open.push({keys + left, keys, false, packed});
-                return true;
-            });
+        solver::ForEachWayToDeal(solver::Unpack(entry.packed),
+                                 [&](const Position& before, std::string_view way) {
+                                     const int keys = entry.keys + static_cast<int>(way.size());
+                                     if (before.Won()) {
+                                         open.push({keys, keys, true, {}});
+                                         return true;
+                                     }
+                                     const Position next = solver::AfterDeal(before);
+                                     const uint8_t left = estimate(next);
+                                     if (left == solver::LengthBound::kNoWin) {
+                                         return true;
+                                     }
+                                     const solver::PackedPosition packed = solver::Pack(next);
+                                     const auto [at, added] = best.try_emplace(packed, keys);
+                                     if (!added && at->second <= keys) {
+                                         return true;
+                                     }
+                                     at->second = keys;
+                                     open.push({keys + left, keys, false, packed});
+                                     return true;
+                                 });
     }
     return kLost;
 }
