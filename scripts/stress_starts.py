@@ -8,9 +8,9 @@ times, from launch to the first menu frame on screen. Not a test: CI keeps its s
   scripts/stress_starts.py linux -n 1000           build/release/tavorin
   scripts/stress_starts.py wine -n 200             build/windows/tavorin.exe under wine64
   scripts/stress_starts.py wine-no-d3dx -n 200     the same with Wine's d3dx9_43 turned off
-  scripts/stress_starts.py chromium -n 100         build/web/web/ as page loads, a fresh tab
-  scripts/stress_starts.py firefox -n 100            each time, Esc putting the status in
-                                                     the title
+  scripts/stress_starts.py chromium -n 100         build/web/web/ as page loads, each in a
+                                                   fresh tab, Esc putting the status in the title
+  scripts/stress_starts.py firefox -n 100          the same, each load a fresh Firefox
 
 Run it niced on a shared machine: nice -n 10 scripts/stress_starts.py linux -n 1000.
 """
@@ -95,7 +95,7 @@ class XConnection:
         _x11.XCloseDisplay(self.handle)
 
     def red_columns(self, window):
-        """The x of every red pixel in the window and how many rows hold one, or None."""
+        """The x of every red pixel of the window by row, or None."""
         attributes = _XWindowAttributes()
         if not _x11.XGetWindowAttributes(self.handle, window, ctypes.byref(attributes)):
             return None
@@ -122,22 +122,23 @@ class XConnection:
             red &= int.from_bytes(data[channel::4].translate(test), "big")
         pixels = red.to_bytes(len(data) // 4, "big")
         row_pixels = stride // 4
-        xs, rows = [], 0
+        rows = {}
         for y in range(height):
             row = pixels[y * row_pixels:y * row_pixels + width]
             if 1 in row:
-                rows += 1
-                xs.extend(m.start() for m in _ONE.finditer(row))
-        return xs, rows
+                rows[y] = [m.start() for m in _ONE.finditer(row)]
+        return rows
 
 
 def shows_menu(red):
     """Three red labels in one band, Start, Tutorial and Quit from left to right: at 300,
-    550 and 950 of the back buffer, each some hundred pixels or more, 40 rows high."""
-    if red is None:
+    550 and 950 of the back buffer, each some hundred pixels or more, 40 rows high. Red
+    elsewhere in a browser's window (a tab's icon) is not looked at."""
+    if not red:
         return False
-    xs, rows = red
-    if len(xs) < 600 or rows > 70:
+    most = max(red, key=lambda y: len(red[y]))
+    xs = [x for y, row in red.items() if abs(y - most) <= 40 for x in row]
+    if len(xs) < 600:
         return False
     left = min(xs)
     thirds = [0, 0, 0]
@@ -202,9 +203,15 @@ def wait_for(what, timeout, poll=0.005):
 
 
 def end_process(process):
-    if process.poll() is None:
+    # The whole session (a browser's helpers), but only while it runs: a game that ended
+    # may have left Wine's server in it for the next start.
+    if process.poll() is not None:
+        return
+    try:
         os.killpg(process.pid, signal.SIGKILL)
-        process.wait()
+    except ProcessLookupError:
+        pass
+    process.wait()
 
 
 # --- One start of each kind: returns (seconds to the menu, None) or (None, what failed). --
@@ -300,10 +307,13 @@ class PageLoads:
         os.makedirs(self.profile)
         self.browser = None
         self.window = None
-        self.start_browser()
+        if args.kind == "chromium":
+            self.start_browser()
 
-    def start_browser(self):
-        # A blank page first; each load then comes in a fresh tab of its own.
+    def start_browser(self, url="about:blank"):
+        # Chromium opens a blank page first, each load then in a fresh tab of its own.
+        # Firefox here never takes a tab from another program (its hand-off waits for ever),
+        # so each load is a fresh Firefox on the page: the time includes the browser's start.
         if self.args.kind == "chromium":
             command = ["chromium", "--no-sandbox", "--test-type", "--use-angle=swiftshader",
                        "--use-gl=angle", "--enable-unsafe-swiftshader",
@@ -328,31 +338,34 @@ class PageLoads:
                      '"browser.sessionstore.resume_from_crash", false']
             with open(os.path.join(self.profile, "user.js"), "w") as f:
                 f.writelines(f"user_pref({p});\n" for p in prefs)
-            # A new instance, but one that takes the tabs asked for later.
-            command = ["firefox-esr", "--new-instance", "--profile", self.profile, "-width", "1500", "-height", "980", "about:blank"]
+            command = ["firefox-esr", "--no-remote", "--new-instance", "--profile", self.profile,
+                       "-width", "1500", "-height", "980", url]
         self.browser = subprocess.Popen(command, env=self.display.env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL, start_new_session=True)
-        found = wait_for(lambda: self.display.windows("Chromium|Firefox|Mozilla|about:blank"),
-                         60, 0.2)
+        found = wait_for(
+            lambda: self.display.windows("Chromium|Firefox|Mozilla|about:blank|^Tavorin"), 60,
+            0.02)
         if not found:
             raise SystemExit("the browser window never appeared")
         self.window = found[0]
-        time.sleep(2)
+        if url == "about:blank":
+            time.sleep(2)
 
     def start(self, number):
         env = self.display.env
         # The running browser is asked for a new tab on the page, as a link from another
         # program opens one.
-        if self.args.kind == "chromium":
-            command = ["chromium", "--no-sandbox", "--test-type", "--user-data-dir=" + self.profile,
-                       self.url]
-        else:
-            command = ["firefox-esr", "--profile", self.profile, "--new-tab", self.url]
         started = time.monotonic()
-        run(command, env=env, timeout=60)
+        if self.args.kind == "chromium":
+            run(["chromium", "--no-sandbox", "--test-type", "--user-data-dir=" + self.profile,
+                 self.url], env=env, timeout=60)
+        else:
+            self.start_browser(self.url)
         try:
             if not wait_for(lambda: self.display.windows("^Tavorin"), self.args.patience):
-                return None, "the page's title never came"
+                self.display.save(self.window, os.path.join(self.work, f"load-{number}.png"))
+                titles = run(["xdotool", "getwindowname", str(self.window)], env=env).strip()
+                return None, "the page's title never came: " + titles
             if not wait_for(lambda: shows_menu(self.display.x.red_columns(self.window)),
                             self.args.patience):
                 self.display.save(self.window, os.path.join(self.work, f"load-{number}.png"))
@@ -365,22 +378,21 @@ class PageLoads:
                 return None, "no exit 27 in the title: " + titles
             return shown, None
         finally:
-            run(["xdotool", "windowfocus", "--sync", str(self.window), "key", "ctrl+w"], env=env)
-            # The blank tab is what remains; wait for the page's tab to be gone.
-            wait_for(lambda: not self.display.windows("^Tavorin"), 10, 0.05)
-            if self.browser.poll() is not None:
-                self.start_browser()
+            if self.args.kind == "firefox":
+                end_process(self.browser)
+            else:
+                run(["xdotool", "windowfocus", "--sync", str(self.window), "key", "ctrl+w"],
+                    env=env)
+                # The blank tab is what remains; wait for the page's tab to be gone.
+                wait_for(lambda: not self.display.windows("^Tavorin"), 10, 0.05)
+                if self.browser.poll() is not None:
+                    self.start_browser()
 
     def close(self):
-        for process in (self.browser, self.server):
-            if process and process.poll() is None:
-                try:
-                    os.killpg(process.pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
-                except PermissionError:
-                    process.kill()
-                process.wait()
+        if self.browser:
+            end_process(self.browser)
+        self.server.kill()
+        self.server.wait()
 
 
 # --- The run ------------------------------------------------------------------------------
