@@ -33,6 +33,8 @@ SKIP = 77
 # 10 shards, the last one short, 4 to an array: three arrays, the last of two.
 FROM, COUNT, STEP, SHARD_SIZE = 1_700_000_000, 350, 3, 36
 MAX_ARRAY_SIZE = 4
+SETTINGS = ["--from", str(FROM), "--count", str(COUNT), "--step", str(STEP)]
+SETTINGS += ["--shard-size", str(SHARD_SIZE)]
 DEADLINE = 100  # seconds for each round of jobs
 
 
@@ -89,21 +91,7 @@ class Scenario:
 
     def reference(self, work):
         folder = os.path.join(work, "alone")
-        self.tool(
-            "run",
-            "--from",
-            str(FROM),
-            "--count",
-            str(COUNT),
-            "--step",
-            str(STEP),
-            "--shard-size",
-            str(SHARD_SIZE),
-            "--threads",
-            "1",
-            "--dir",
-            folder,
-        )
+        self.tool("run", *SETTINGS, "--threads", "1", "--dir", folder)
         self.expected = self.outputs(folder)
         self.shards = json.loads(self.expected["report --json"])["shards"]
         check(self.shards == 10, "the plain run has %d shards, not 10" % self.shards)
@@ -113,19 +101,13 @@ class Scenario:
             SUBMIT,
             "--census",
             self.census,
-            "--from",
-            str(FROM),
-            "--count",
-            str(COUNT),
-            "--step",
-            str(STEP),
-            "--shard-size",
-            str(SHARD_SIZE),
+            *SETTINGS,
             "--dir",
             self.dir,
             "--at-once",
             "2",
-        ] + list(extra)
+        ]
+        argv += list(extra)
         done = self.cluster.run(*argv, check=False)
         say("$ census-submit " + " ".join(extra) + "\n" + done.stdout + done.stderr)
         check(
@@ -236,7 +218,10 @@ class Scenario:
     def first_round(self):
         """All shards; a killed census process requeues its task, and the report waits for it."""
         arrays, report = self.submit()
-        check(list(arrays.values()) == [[0, 1, 2, 3], [4, 5, 6, 7], [8, 9]], "arrays: %s" % arrays)
+        check(
+            list(arrays.values()) == [[0, 1, 2, 3], [4, 5, 6, 7], [8, 9]],
+            "arrays: %s" % arrays,
+        )
         shard, job = self.run_jobs(kill=True)
         task = self.job(job)
         check(
@@ -246,7 +231,8 @@ class Scenario:
         log = self.log_of("%s_%s" % (task["ArrayJobId"], task["ArrayTaskId"]))
         check("try 2" in log and "requeueing" in log, "the killed task's log:\n" + log)
         check(
-            self.job(report).get("JobState") == "COMPLETED", "the report job: %s" % self.job(report)
+            self.job(report).get("JobState") == "COMPLETED",
+            "the report job: %s" % self.job(report),
         )
         self.check_results("first round")
         return shard
@@ -288,7 +274,8 @@ class Scenario:
         self.check_results("third round")
         arrays, report = self.submit()
         check(
-            not arrays and report, "on a complete census: arrays %s, report %s" % (arrays, report)
+            not arrays and report,
+            "on a complete census: arrays %s, report %s" % (arrays, report),
         )
         self.run_jobs()
         check(
@@ -319,16 +306,24 @@ def check_large_plan(cluster):
     check(done.returncode == 0, "dry run: %s" % done.stderr)
     check("2148 shards, 2148 to submit in 537 arrays" in done.stdout, done.stdout[:500])
     lines = re.findall(
-        r"^array (\d+): shards ([\d,-]+) \((\d+) tasks?, (\d+) at once\)", done.stdout, re.M
+        r"^array (\d+): shards ([\d,-]+) \((\d+) tasks?, (\d+) at once\)",
+        done.stdout,
+        re.M,
     )
-    check(len(lines) == 537 and lines[-1][1:3] == ("2144-2147", "4"), "dry run: %s" % lines[-1:])
+    check(
+        len(lines) == 537 and lines[-1][1:3] == ("2144-2147", "4"),
+        "dry run: %s" % lines[-1:],
+    )
     check(
         sum(int(line[2]) for line in lines) == 2148 and {line[3] for line in lines} == {"1"},
         "dry run: tasks or throttles wrong",
     )
     # Three lanes, one throttle each, so no more than three tasks run at once.
     commands = [c for c in done.stdout.splitlines() if c.startswith("  sbatch") and "--array" in c]
-    check(sum("--dependency afterany:" not in c for c in commands) == 3, "dry run: not three lanes")
+    check(
+        sum("--dependency afterany:" not in c for c in commands) == 3,
+        "dry run: not three lanes",
+    )
 
 
 def main():

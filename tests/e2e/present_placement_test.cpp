@@ -1,11 +1,11 @@
 // Where the back buffer's pixels land in the window, exactly: the game draws 1280 x 768 and
 // shows it in a 1280 x 760 window, so eight rows must go and every other row keep its order.
-// Each back-buffer row (then each column) is drawn in a colour of its own, and every window
-// pixel is read back from the X server and told which one it shows.
+// Each back-buffer row is drawn in a colour of its own, and every window pixel is read back
+// from the X server and told which row it shows. (Columns map one to one; the board's pixel
+// tests place them.)
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -96,27 +96,21 @@ class PresentPlacementTest : public ::testing::Test {
         device_->SetFVF(d3d::FVF_XYZ | d3d::FVF_DIFFUSE);
     }
 
-    // One band a row (or a column) of the back buffer, numbered from the top (or the left).
-    // Band edges lie a quarter pixel off the pixel grid, so whichever pixel centre the
-    // rasteriser uses, each band covers exactly its own row.
-    void DrawBands(bool rows) {
-        const int count = rows ? kBackHeight : kBackWidth;
+    // One band a back-buffer row, numbered from the top. Band edges lie a quarter pixel off
+    // the pixel grid, so whichever pixel centre the rasteriser uses, each band covers exactly
+    // its own row.
+    void DrawRows() {
         std::vector<Vertex> v;
         std::vector<uint16_t> indices;
-        for (int n = 0; n < count; ++n) {
-            const float from = 2.0f * (n - 0.25f) / count - 1, to = 2.0f * (n + 0.75f) / count - 1;
+        for (int n = 0; n < kBackHeight; ++n) {
+            // Clip y runs up, rows down.
+            const float from = 1 - 2.0f * (n - 0.25f) / kBackHeight;
+            const float to = 1 - 2.0f * (n + 0.75f) / kBackHeight;
             const uint32_t c = Colour(n);
             const auto base = static_cast<uint16_t>(v.size());
-            if (rows) {  // clip y runs up, rows down
-                v.insert(v.end(), {{-1, -from, 0.5f, c},
-                                   {1, -from, 0.5f, c},
-                                   {-1, -to, 0.5f, c},
-                                   {1, -to, 0.5f, c}});
-            } else {
-                v.insert(
-                    v.end(),
-                    {{from, 1, 0.5f, c}, {to, 1, 0.5f, c}, {from, -1, 0.5f, c}, {to, -1, 0.5f, c}});
-            }
+            v.insert(
+                v.end(),
+                {{-1, from, 0.5f, c}, {1, from, 0.5f, c}, {-1, to, 0.5f, c}, {1, to, 0.5f, c}});
             for (const int i : {0, 1, 2, 2, 1, 3}) {
                 indices.push_back(static_cast<uint16_t>(base + i));
             }
@@ -143,7 +137,7 @@ class PresentPlacementTest : public ::testing::Test {
         device_->SetIndices(indices_.get());
         ASSERT_EQ(device_->DrawIndexedPrimitive(d3d::PT_TRIANGLELIST, 0, 0,
                                                 static_cast<uint32_t>(v.size()), 0,
-                                                static_cast<uint32_t>(count * 2)),
+                                                static_cast<uint32_t>(kBackHeight * 2)),
                   platform::kOk);
         device_->EndScene();
 
@@ -157,7 +151,7 @@ class PresentPlacementTest : public ::testing::Test {
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 const uint32_t p = argb[static_cast<size_t>(y) * w + x];
-                wrong += Number(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF) != (rows ? y : x);
+                wrong += Number(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF) != y;
             }
         }
         ASSERT_EQ(wrong, 0) << "back-buffer pixels not in their band's colour";
@@ -188,7 +182,7 @@ class PresentPlacementTest : public ::testing::Test {
 };
 
 TEST_F(PresentPlacementTest, EveryWindowRowShowsTheBackBufferRowTheScalingSamples) {
-    DrawBands(true);
+    DrawRows();
     const e2e::Capture shot = Shown();
     ASSERT_EQ(shot.width, kWindowWidth);
     ASSERT_EQ(shot.height, kWindowHeight);
@@ -207,34 +201,6 @@ TEST_F(PresentPlacementTest, EveryWindowRowShowsTheBackBufferRowTheScalingSample
         }
     }
     EXPECT_EQ(wrongRows, 0);
-    // The rule itself: the top and bottom rows are shown, eight rows between are not.
-    EXPECT_EQ(BackRowShownAt(0), 0);
-    EXPECT_EQ(BackRowShownAt(kWindowHeight - 1), kBackHeight - 1);
-    std::vector<bool> seen(kBackHeight);
-    for (int y = 0; y < kWindowHeight; ++y) {
-        seen[BackRowShownAt(y)] = true;
-    }
-    EXPECT_EQ(std::count(seen.begin(), seen.end(), false), kBackHeight - kWindowHeight);
-}
-
-TEST_F(PresentPlacementTest, EveryWindowColumnShowsItsOwnBackBufferColumn) {
-    DrawBands(false);
-    const e2e::Capture shot = Shown();
-    ASSERT_EQ(shot.width, kWindowWidth);
-    int wrongColumns = 0;
-    for (int x = 0; x < kWindowWidth; ++x) {
-        int wrong = 0, shown = -1;
-        for (int y = 0; y < kWindowHeight; ++y) {
-            const e2e::Rgb c = shot.At(x, y);
-            shown = Number(c.r, c.g, c.b);
-            wrong += shown != x;
-        }
-        if (wrong > 0 && ++wrongColumns <= 5) {
-            ADD_FAILURE() << "window column " << x << " shows back-buffer column " << shown << " ("
-                          << wrong << " pixels)";
-        }
-    }
-    EXPECT_EQ(wrongColumns, 0);
 }
 
 }  // namespace
