@@ -181,6 +181,8 @@ HResult GlDevice::Present() {
         DrawWaiting();
         ShowBackBuffer();
         record_.Shown();
+        // Now that a frame is on screen: the board's first frame then waits for no compile.
+        MakeMeshProgram();
     }
     window_->FrameDone(!same || damaged);
     return kOk;

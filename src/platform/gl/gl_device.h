@@ -98,6 +98,9 @@ class GlDevice final : public Device {
   private:
     GlDevice(std::shared_ptr<GlWindow> window, std::shared_ptr<TextFaces> faces);
     bool MakeContext(std::string& why);
+    // The mesh program, made on first need; false (said once on standard error) when it
+    // will not build, and the meshes are then not drawn.
+    bool MakeMeshProgram();
     void DropContext();
     bool MakeBackBuffer(const PresentParams& params);
     void DropBackBuffer();
@@ -150,6 +153,7 @@ class GlDevice final : public Device {
     unsigned colourBuffer_ = 0;
     unsigned depthBuffer_ = 0;
     GlPrograms programs_;
+    bool meshRefused_ = false;  // the mesh program would not build with this context
 
     int width_ = 0;
     int height_ = 0;

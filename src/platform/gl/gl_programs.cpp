@@ -94,14 +94,11 @@ GLuint LinkProgram(const char* vertexSource, const char* fragmentSource, std::st
 }  // namespace
 
 bool GlPrograms::Make(std::string& why) {
-    mesh = LinkProgram(kMeshVertexShader, kMeshFragmentShader, why);
     text = LinkProgram(kTextVertexShader, kTextFragmentShader, why);
-    if (!mesh || !text) {
+    if (!text) {
         Drop();
         return false;
     }
-    world = glGetUniformLocation(mesh, "world");
-    projection = glGetUniformLocation(mesh, "projection");
     textArea = glGetUniformLocation(text, "area");
     textTarget = glGetUniformLocation(text, "target");
     textColour = glGetUniformLocation(text, "colour");
@@ -110,6 +107,19 @@ bool GlPrograms::Make(std::string& why) {
     glUseProgram(0);
     glGenVertexArrays(1, &meshArray);
     glGenVertexArrays(1, &textArray);
+    return true;
+}
+
+bool GlPrograms::MakeMesh(std::string& why) {
+    if (mesh) {
+        return true;
+    }
+    mesh = LinkProgram(kMeshVertexShader, kMeshFragmentShader, why);
+    if (!mesh) {
+        return false;
+    }
+    world = glGetUniformLocation(mesh, "world");
+    projection = glGetUniformLocation(mesh, "projection");
     return true;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 // The two shader programs the device draws with: coloured meshes, and text blocks sampled
-// from a glyph texture. Made with each context.
+// from a glyph texture. The text program is made with each context; the mesh program only
+// once the first frame is shown (or a mesh is drawn before that), as the menu has no mesh
+// and a compile before it would only delay the first frame.
 
 #include <cstdint>
 #include <string>
@@ -9,9 +11,12 @@
 namespace platform::gl {
 
 struct GlPrograms {
-    // False (nothing left behind, `why` holding the compiler's words) when either program
-    // will not build.
+    // The text program and the vertex arrays. False (nothing left behind, `why` holding the
+    // compiler's words) when the program will not build.
     bool Make(std::string& why);
+    // The mesh program, where it is not made yet. False (`why` saying why) when it will not
+    // build; the rest stays as it was.
+    bool MakeMesh(std::string& why);
     void Drop();
 
     unsigned mesh = 0;
