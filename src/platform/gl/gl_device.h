@@ -109,6 +109,8 @@ class GlDevice final : public Device {
     bool ContextReset();
     void ApplyDrawState(const DeviceSettings& settings);
     void ShowBackBuffer();
+    // The back buffer drawn over the whole window, by the nearest pixel or blended.
+    void DrawBackBuffer(int width, int height, bool nearest);
 
     // The commands of a frame, as they wait while the frame matches the one shown.
     struct ClearCommand {

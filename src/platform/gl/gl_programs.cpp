@@ -48,6 +48,31 @@ void main() {
 }
 )";
 
+// The back buffer into the window, drawn with the text program's vertex stage over the
+// whole window. At the window's own size each window pixel shows the back-buffer pixel
+// nearest its centre, as a nearest blit takes it: floor((2p + 1) * source / (2 * shown)), a
+// half added to the exact numerator so that a whole quotient stays whole; its 5 and 6 bits
+// widened to 8 by repeating their top bits, as a blit widens them. At another size the four
+// pixels around the centre are blended.
+const char* const kPresentFragmentShader = R"(uniform sampler2D image;
+uniform vec2 source;  // back-buffer size
+uniform vec2 target;  // window size
+uniform bool nearest;
+in vec2 uv;
+out vec4 fragColour;
+void main() {
+    if (nearest) {
+        vec2 numerator = (2.0 * floor(gl_FragCoord.xy) + 1.0) * source + 0.5;
+        ivec2 texel = min(ivec2(numerator / (2.0 * target)), ivec2(source) - 1);
+        vec3 bits = floor(texelFetch(image, texel, 0).rgb * vec3(31.0, 63.0, 31.0) + 0.5);
+        vec3 bytes = bits * vec3(8.0, 4.0, 8.0) + floor(bits / vec3(4.0, 16.0, 4.0));
+        fragColour = vec4(bytes / 255.0, 1.0);
+    } else {
+        fragColour = texture(image, vec2(uv.x, 1.0 - uv.y));
+    }
+}
+)";
+
 GLuint CompileShader(GLenum kind, const char* source) {
     const GLuint shader = glCreateShader(kind);
     const char* parts[] = {kShaderPrelude, source};
@@ -104,6 +129,19 @@ bool GlPrograms::Make(std::string& why) {
     textColour = glGetUniformLocation(text, "colour");
     glUseProgram(text);
     glUniform1i(glGetUniformLocation(text, "glyphs"), 0);
+    if (kDrawnPresent) {
+        present = LinkProgram(kTextVertexShader, kPresentFragmentShader, why);
+        if (!present) {
+            Drop();
+            return false;
+        }
+        presentArea = glGetUniformLocation(present, "area");
+        presentTarget = glGetUniformLocation(present, "target");
+        presentSource = glGetUniformLocation(present, "source");
+        presentNearest = glGetUniformLocation(present, "nearest");
+        glUseProgram(present);
+        glUniform1i(glGetUniformLocation(present, "image"), 0);
+    }
     glUseProgram(0);
     glGenVertexArrays(1, &meshArray);
     glGenVertexArrays(1, &textArray);
@@ -126,6 +164,7 @@ bool GlPrograms::MakeMesh(std::string& why) {
 void GlPrograms::Drop() {
     glDeleteProgram(mesh);
     glDeleteProgram(text);
+    glDeleteProgram(present);
     glDeleteVertexArrays(1, &meshArray);
     glDeleteVertexArrays(1, &textArray);
     *this = {};

@@ -1,7 +1,8 @@
 #pragma once
 
-// The two shader programs the device draws with: coloured meshes, and text blocks sampled
-// from a glyph texture. The text program is made with each context; the mesh program only
+// The shader programs the device draws with: coloured meshes, text blocks sampled from a
+// glyph texture and, on the desktop, the back buffer drawn into the window. The text and
+// present programs are made with each context; the mesh program only
 // once the first frame is shown (or a mesh is drawn before that), as the menu has no mesh
 // and a compile before it would only delay the first frame.
 
@@ -11,8 +12,8 @@
 namespace platform::gl {
 
 struct GlPrograms {
-    // The text program and the vertex arrays. False (nothing left behind, `why` holding the
-    // compiler's words) when the program will not build.
+    // The text and present programs and the vertex arrays. False (nothing left behind, `why`
+    // holding the compiler's words) when a program will not build.
     bool Make(std::string& why);
     // The mesh program, where it is not made yet. False (`why` saying why) when it will not
     // build; the rest stays as it was.
@@ -28,6 +29,11 @@ struct GlPrograms {
     int textArea = -1;
     int textTarget = -1;
     int textColour = -1;
+    unsigned present = 0;  // 0 where the back buffer is shown with a blit
+    int presentArea = -1;
+    int presentTarget = -1;
+    int presentSource = -1;
+    int presentNearest = -1;
 };
 
 // 0xAARRGGBB as red, green, blue, alpha in 0..1.
