@@ -94,8 +94,8 @@ class XConnection:
     def close(self):
         _x11.XCloseDisplay(self.handle)
 
-    def red_columns(self, window):
-        """The x of every red pixel of the window by row, or None."""
+    def pixels(self, window):
+        """The window's pixels as (bytes B, G, R, X, width, height, stride), or None."""
         attributes = _XWindowAttributes()
         if not _x11.XGetWindowAttributes(self.handle, window, ctypes.byref(attributes)):
             return None
@@ -108,12 +108,19 @@ class XConnection:
             img = image.contents
             if img.bits_per_pixel != 32:
                 return None
-            data = ctypes.string_at(img.data, img.bytes_per_line * img.height)
-            stride = img.bytes_per_line
+            return (ctypes.string_at(img.data, img.bytes_per_line * img.height), width, height,
+                    img.bytes_per_line)
         finally:
             # What XDestroyImage, a macro, does: the pixels, then the structure.
             _x11.XFree(ctypes.cast(img.data, ctypes.c_void_p))
             _x11.XFree(image)
+
+    def red_columns(self, window):
+        """The x of every red pixel of the window by row, or None."""
+        grabbed = self.pixels(window)
+        if not grabbed:
+            return None
+        data, width, height, stride = grabbed
         # One byte a pixel, 1 where red: each channel's test is a byte table, and the three
         # are ANDed as big integers (far faster than a loop over pixels in Python).
         tests = (_BELOW_90, _BELOW_90, _ABOVE_150)  # blue, green, red
