@@ -240,12 +240,11 @@ void GlDevice::DrawBackBuffer(int width, int height, bool nearest) {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glDisable(GL_BLEND);
-    glUseProgram(programs_.present);
-    glUniform4f(programs_.presentArea, 0.0f, 0.0f, static_cast<float>(width),
-                static_cast<float>(height));
-    glUniform2f(programs_.presentTarget, static_cast<float>(width), static_cast<float>(height));
-    glUniform2f(programs_.presentSource, static_cast<float>(width_), static_cast<float>(height_));
-    glUniform1i(programs_.presentNearest, nearest ? 1 : 0);
+    const PresentProgram& present = programs_.Present(nearest);
+    glUseProgram(present.program);
+    glUniform4f(present.area, 0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height));
+    glUniform2f(present.target, static_cast<float>(width), static_cast<float>(height));
+    glUniform2f(present.source, static_cast<float>(width_), static_cast<float>(height_));
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, colourBuffer_);
     glBindVertexArray(programs_.textArray);

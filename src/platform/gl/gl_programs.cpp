@@ -52,24 +52,27 @@ void main() {
 // whole window. At the window's own size each window pixel shows the back-buffer pixel
 // nearest its centre, as a nearest blit takes it: floor((2p + 1) * source / (2 * shown)), a
 // half added to the exact numerator so that a whole quotient stays whole; its 5 and 6 bits
-// widened to 8 by repeating their top bits, as a blit widens them. At another size the four
-// pixels around the centre are blended.
-const char* const kPresentFragmentShader = R"(uniform sampler2D image;
+// widened to 8 by repeating their top bits, as a blit widens them.
+const char* const kNearestPresentShader = R"(uniform sampler2D image;
 uniform vec2 source;  // back-buffer size
 uniform vec2 target;  // window size
-uniform bool nearest;
+out vec4 fragColour;
+void main() {
+    vec2 numerator = (2.0 * floor(gl_FragCoord.xy) + 1.0) * source + 0.5;
+    ivec2 texel = min(ivec2(numerator / (2.0 * target)), ivec2(source) - 1);
+    vec3 bits = floor(texelFetch(image, texel, 0).rgb * vec3(31.0, 63.0, 31.0) + 0.5);
+    vec3 bytes = bits * vec3(8.0, 4.0, 8.0) + floor(bits / vec3(4.0, 16.0, 4.0));
+    fragColour = vec4(bytes / 255.0, 1.0);
+}
+)";
+
+// At another size: the four back-buffer pixels around the window pixel's centre, blended.
+// A program of its own, as a software renderer runs both sides of a branch.
+const char* const kSmoothPresentShader = R"(uniform sampler2D image;
 in vec2 uv;
 out vec4 fragColour;
 void main() {
-    if (nearest) {
-        vec2 numerator = (2.0 * floor(gl_FragCoord.xy) + 1.0) * source + 0.5;
-        ivec2 texel = min(ivec2(numerator / (2.0 * target)), ivec2(source) - 1);
-        vec3 bits = floor(texelFetch(image, texel, 0).rgb * vec3(31.0, 63.0, 31.0) + 0.5);
-        vec3 bytes = bits * vec3(8.0, 4.0, 8.0) + floor(bits / vec3(4.0, 16.0, 4.0));
-        fragColour = vec4(bytes / 255.0, 1.0);
-    } else {
-        fragColour = texture(image, vec2(uv.x, 1.0 - uv.y));
-    }
+    fragColour = texture(image, vec2(uv.x, 1.0 - uv.y));
 }
 )";
 
@@ -116,6 +119,20 @@ GLuint LinkProgram(const char* vertexSource, const char* fragmentSource, std::st
     return program;
 }
 
+bool MakePresent(PresentProgram& present, const char* fragmentSource, std::string& why) {
+    present.program = LinkProgram(kTextVertexShader, fragmentSource, why);
+    if (!present.program) {
+        return false;
+    }
+    present.area = glGetUniformLocation(present.program, "area");
+    present.target = glGetUniformLocation(present.program, "target");
+    present.source = glGetUniformLocation(present.program, "source");
+    glUseProgram(present.program);
+    glUniform1i(glGetUniformLocation(present.program, "image"), 0);
+    glUseProgram(0);
+    return true;
+}
+
 }  // namespace
 
 bool GlPrograms::Make(std::string& why) {
@@ -129,20 +146,11 @@ bool GlPrograms::Make(std::string& why) {
     textColour = glGetUniformLocation(text, "colour");
     glUseProgram(text);
     glUniform1i(glGetUniformLocation(text, "glyphs"), 0);
-    if (kDrawnPresent) {
-        present = LinkProgram(kTextVertexShader, kPresentFragmentShader, why);
-        if (!present) {
-            Drop();
-            return false;
-        }
-        presentArea = glGetUniformLocation(present, "area");
-        presentTarget = glGetUniformLocation(present, "target");
-        presentSource = glGetUniformLocation(present, "source");
-        presentNearest = glGetUniformLocation(present, "nearest");
-        glUseProgram(present);
-        glUniform1i(glGetUniformLocation(present, "image"), 0);
-    }
     glUseProgram(0);
+    if (kDrawnPresent && !MakePresent(nearestPresent, kNearestPresentShader, why)) {
+        Drop();
+        return false;
+    }
     glGenVertexArrays(1, &meshArray);
     glGenVertexArrays(1, &textArray);
     return true;
@@ -161,10 +169,20 @@ bool GlPrograms::MakeMesh(std::string& why) {
     return true;
 }
 
+const PresentProgram& GlPrograms::Present(bool nearest) {
+    if (!nearest && !smoothPresent.program && !smoothRefused) {
+        std::string why;
+        smoothRefused = !MakePresent(smoothPresent, kSmoothPresentShader, why);
+    }
+    // Where the blending program will not build, the nearest pixel still shows the picture.
+    return nearest || !smoothPresent.program ? nearestPresent : smoothPresent;
+}
+
 void GlPrograms::Drop() {
     glDeleteProgram(mesh);
     glDeleteProgram(text);
-    glDeleteProgram(present);
+    glDeleteProgram(nearestPresent.program);
+    glDeleteProgram(smoothPresent.program);
     glDeleteVertexArrays(1, &meshArray);
     glDeleteVertexArrays(1, &textArray);
     *this = {};

@@ -1,15 +1,24 @@
 #pragma once
 
 // The shader programs the device draws with: coloured meshes, text blocks sampled from a
-// glyph texture and, on the desktop, the back buffer drawn into the window. The text and
-// present programs are made with each context; the mesh program only
-// once the first frame is shown (or a mesh is drawn before that), as the menu has no mesh
-// and a compile before it would only delay the first frame.
+// glyph texture and, on the desktop, the back buffer drawn into the window. What the menu's
+// first frame needs is made with each context: the text program and the nearest-pixel
+// present. The mesh program comes once the first frame is shown (or a mesh is drawn before
+// that), the blending present when a window of another size first needs it: a compile
+// before the first frame would only delay it.
 
 #include <cstdint>
 #include <string>
 
 namespace platform::gl {
+
+// The back buffer drawn into the window, by the nearest pixel or blended.
+struct PresentProgram {
+    unsigned program = 0;
+    int area = -1;
+    int target = -1;
+    int source = -1;
+};
 
 struct GlPrograms {
     // The text and present programs and the vertex arrays. False (nothing left behind, `why`
@@ -18,6 +27,9 @@ struct GlPrograms {
     // The mesh program, where it is not made yet. False (`why` saying why) when it will not
     // build; the rest stays as it was.
     bool MakeMesh(std::string& why);
+    // The present program for a window of the back buffer's size (nearest) or another; the
+    // blending one is made on first need.
+    const PresentProgram& Present(bool nearest);
     void Drop();
 
     unsigned mesh = 0;
@@ -29,11 +41,9 @@ struct GlPrograms {
     int textArea = -1;
     int textTarget = -1;
     int textColour = -1;
-    unsigned present = 0;  // 0 where the back buffer is shown with a blit
-    int presentArea = -1;
-    int presentTarget = -1;
-    int presentSource = -1;
-    int presentNearest = -1;
+    PresentProgram nearestPresent;  // none where the back buffer is shown with a blit
+    PresentProgram smoothPresent;
+    bool smoothRefused = false;
 };
 
 // 0xAARRGGBB as red, green, blue, alpha in 0..1.
