@@ -104,7 +104,7 @@ def start(display, subject, args):
         def ready():
             nonlocal window
             if window is None:
-                found = display.windows(subject.title)
+                found = display.x.named_windows(subject.title)
                 window = found[0] if found else None
                 if window is None:
                     return False

@@ -46,15 +46,17 @@ __attribute__((constructor)) void Loaded() {
 
 }  // namespace
 
-#define PROBE(ret, name, params, args)                         \
-    extern "C" ret name params {                               \
-        static Once once;                                      \
-        static auto next = Next<ret(*) params>(#name);         \
-        const bool first = once.First();                       \
-        if (first) Mark(#name " begins");                      \
-        ret result = next args;                                \
-        if (first) Mark(#name " ends");                        \
-        return result;                                         \
+#define PROBE(ret, name, params, args)                 \
+    extern "C" ret name params {                       \
+        static Once once;                              \
+        static auto next = Next<ret(*) params>(#name); \
+        const bool first = once.First();               \
+        if (first)                                     \
+            Mark(#name " begins");                     \
+        ret result = next args;                        \
+        if (first)                                     \
+            Mark(#name " ends");                       \
+        return result;                                 \
     }
 
 struct SDL_Window;
