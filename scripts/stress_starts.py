@@ -146,9 +146,10 @@ class XConnection:
             _x11.XFree(ctypes.cast(img.data, ctypes.c_void_p))
             _x11.XFree(image)
 
-    def red_columns(self, window):
-        """The x of every red pixel of the window by row, or None."""
-        grabbed = self.pixels(window)
+    def red_columns(self, window, grabbed=None):
+        """The x of every red pixel of the window by row, or None; from `grabbed` (what
+        pixels() gave) where the caller has the pixels already."""
+        grabbed = grabbed or self.pixels(window)
         if not grabbed:
             return None
         data, width, height, stride = grabbed

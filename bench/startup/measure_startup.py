@@ -7,11 +7,14 @@ Each round starts, one after the other and in turn first, (a) build/release/tavo
 its first menu frame is on screen (the menu's red labels read back from the X server, as
 scripts/stress_starts.py reads them), (b) the card game `sol` until its window shows the
 felt and the dealt cards, (c) build/release/bench/startup/tavorin_bare_window until its one
-red frame is on screen. Each is timed from launch, and its peak resident memory (VmHWM) is
+red frame is on screen, and (d) the same drawn through a 16-bit back buffer as the game draws
+(--drawn). Each is timed from launch, and its peak resident memory (VmHWM) is
 read at that frame and again after a short settle; then it is killed. A first round warms
 the caches and is not counted.
 
-  bench/startup/measure_startup.py [--runs 20] [--phases 10] [--settle 0.5]
+  bench/startup/measure_startup.py [--runs 20] [--phases 10] [--settle 0.5] [--compare EXE]
+
+--compare EXE times another build of the game in the same rounds (an older one, say).
 
 --phases K then starts the game and the bare window K times more each with
 libtavorin_phase_probe.so preloaded, and prints the median time from launch at which each
@@ -53,23 +56,19 @@ def share(data, tests):
     return passed.bit_count() / (len(data) // 4)
 
 
-def game_ready(x, window):
-    return stress_starts.shows_menu(x.red_columns(window))
+def game_ready(x, window, grabbed):
+    return stress_starts.shows_menu(x.red_columns(window, grabbed))
 
 
 _RED = (table(0, 89), table(0, 89), table(151, 255))
 
 
-def bare_ready(x, window):
+def bare_ready(x, window, grabbed):
     # Not through red_columns: listing a whole window of red pixels takes Python too long.
-    grabbed = x.pixels(window)
-    return bool(grabbed) and share(grabbed[0], _RED) >= 0.9
+    return share(grabbed[0], _RED) >= 0.9
 
 
-def peer_ready(x, window):
-    grabbed = x.pixels(window)
-    if not grabbed:
-        return False
+def peer_ready(x, window, grabbed):
     data = grabbed[0]
     return share(data, _FELT) >= 0.2 and share(data, _WHITE) >= 0.1
 
@@ -100,15 +99,23 @@ def start(display, subject, args):
                                start_new_session=True)
     try:
         window = None
+        last = None
 
         def ready():
-            nonlocal window
+            # The pixels are looked at only when they changed since the last poll: the
+            # test takes Python some 10 ms, the grab some 5, and every poll takes a
+            # processor from the program being started.
+            nonlocal window, last
             if window is None:
                 found = display.x.named_windows(subject.title)
                 window = found[0] if found else None
                 if window is None:
                     return False
-            return subject.ready(display.x, window)
+            grabbed = display.x.pixels(window)
+            if not grabbed or grabbed[0] == last:
+                return False
+            last = grabbed[0]
+            return subject.ready(display.x, window, grabbed)
 
         if not stress_starts.wait_for(ready, args.patience):
             return None, "no window" if window is None else "window never drawn"
@@ -162,6 +169,7 @@ def main():
     parser.add_argument("--settle", type=float, default=0.5,
                         help="seconds after the frame before the peak memory is read again")
     parser.add_argument("--patience", type=float, default=30, help="seconds a start may take")
+    parser.add_argument("--compare", help="another build of the game, timed in the same rounds")
     parser.add_argument("--phases", type=int, default=0,
                         help="starts of the game and the bare window with the phase probe")
     args = parser.parse_args()
@@ -185,7 +193,13 @@ def main():
         Subject("sol (peer)", [PEER], work, "^Klondike$", peer_ready, peer_env),
         Subject("bare SDL2 + GL window", [args.bare], work, "^Tavorin bare window$", bare_ready,
                 display.env),
+        Subject("bare window, drawn through a back buffer", [args.bare, "--drawn"], work,
+                "^Tavorin bare window$", bare_ready, display.env),
     ]
+    if args.compare:
+        subjects.append(Subject("tavorin, " + args.compare, [os.path.abspath(args.compare)],
+                                os.path.join(ROOT, "assets"), "^Tavorin$", game_ready,
+                                display.env))
     failures = 0
     try:
         for round_number in range(args.runs + 1):
@@ -203,7 +217,7 @@ def main():
                     subject.peak_hwm.append(peak)
         if args.phases:
             probe = os.path.join(os.path.dirname(args.bare), "libtavorin_phase_probe.so")
-            for subject in (subjects[0], subjects[2]):
+            for subject in [subjects[0], subjects[2]] + subjects[4:]:
                 phases(subject, probe, args.phases)
     finally:
         display.close()
@@ -218,13 +232,20 @@ def main():
         print("  to the first frame: " + spread([t * 1000 for t in subject.times], "ms", 0))
         print("  VmHWM at that frame: " + spread(subject.first_hwm, "MB", 1))
         print(f"  VmHWM {args.settle} s later: " + spread(subject.peak_hwm, "MB", 1))
-    game, peer, bare = subjects
+    game, peer, bare = subjects[:3]
     if game.times and peer.times:
         ratio = statistics.median(game.times) / statistics.median(peer.times)
         print(f"game / peer, medians: {ratio:.2f}")
         if len(game.times) == len(peer.times):
             rounds = [g / p for g, p in zip(game.times, peer.times)]
             print("game / peer, round by round: " + spread(rounds, "", 2))
+    if args.compare and subjects[-1].times and peer.times:
+        other = subjects[-1].times
+        print(f"{args.compare} / peer, medians: "
+              f"{statistics.median(other) / statistics.median(peer.times):.2f}")
+        if len(other) == len(peer.times):
+            rounds = [g / p for g, p in zip(other, peer.times)]
+            print(f"{args.compare} / peer, round by round: " + spread(rounds, "", 2))
     if game.times and bare.times:
         print(f"game - bare window, medians: "
               f"{(statistics.median(game.times) - statistics.median(bare.times)) * 1000:.0f} ms")
