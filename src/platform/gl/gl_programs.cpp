@@ -56,9 +56,13 @@ void main() {
 const char* const kNearestPresentShader = R"(uniform sampler2D image;
 uniform vec2 source;  // back-buffer size
 uniform vec2 target;  // window size
+in vec2 uv;
 out vec4 fragColour;
 void main() {
-    vec2 numerator = (2.0 * floor(gl_FragCoord.xy) + 1.0) * source + 0.5;
+    // The window pixel, counted from the bottom, from the text program's own interpolant
+    // (a half pixel off every edge): it then shares the text program's set-up code.
+    vec2 pixel = floor(vec2(uv.x, 1.0 - uv.y) * target);
+    vec2 numerator = (2.0 * pixel + 1.0) * source + 0.5;
     ivec2 texel = min(ivec2(numerator / (2.0 * target)), ivec2(source) - 1);
     vec3 bits = floor(texelFetch(image, texel, 0).rgb * vec3(31.0, 63.0, 31.0) + 0.5);
     vec3 bytes = bits * vec3(8.0, 4.0, 8.0) + floor(bits / vec3(4.0, 16.0, 4.0));
