@@ -29,6 +29,11 @@ bool Supported(const PresentParams& params) {
 bool GlDevice::MakeBackBuffer(const PresentParams& params) {
     GLint largest = 0;
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
+    if (kDrawnPresent) {
+        GLint largestTexture = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
+        largest = std::min(largest, largestTexture);
+    }
     if (!Supported(params) || params.BackBufferWidth > static_cast<uint32_t>(largest) ||
         params.BackBufferHeight > static_cast<uint32_t>(largest)) {
         return false;
@@ -37,12 +42,28 @@ bool GlDevice::MakeBackBuffer(const PresentParams& params) {
     const auto height = static_cast<int>(params.BackBufferHeight);
     DropBackBuffer();
     glGenFramebuffers(1, &framebuffer_);
-    glGenRenderbuffers(1, &colourBuffer_);
     glGenRenderbuffers(1, &depthBuffer_);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB565, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
+    if (kDrawnPresent) {
+        // A texture, as the present samples it.
+        glGenTextures(1, &colourBuffer_);
+        glBindTexture(GL_TEXTURE_2D, colourBuffer_);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB565, width, height, 0, GL_RGB, GL_UNSIGNED_SHORT_5_6_5,
+                     nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colourBuffer_,
+                               0);
+    } else {
+        glGenRenderbuffers(1, &colourBuffer_);
+        glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB565, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                  colourBuffer_);
+    }
     glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width, height);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
@@ -64,7 +85,11 @@ void GlDevice::DropBackBuffer() {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glDeleteFramebuffers(1, &framebuffer_);
     }
-    glDeleteRenderbuffers(1, &colourBuffer_);
+    if (kDrawnPresent) {
+        glDeleteTextures(1, &colourBuffer_);
+    } else {
+        glDeleteRenderbuffers(1, &colourBuffer_);
+    }
     glDeleteRenderbuffers(1, &depthBuffer_);
     framebuffer_ = colourBuffer_ = depthBuffer_ = 0;
 }
@@ -181,6 +206,8 @@ HResult GlDevice::Present() {
         DrawWaiting();
         ShowBackBuffer();
         record_.Shown();
+        // Now that a frame is on screen: the board's first frame then waits for no compile.
+        MakeMeshProgram();
     }
     window_->FrameDone(!same || damaged);
     return kOk;
@@ -190,17 +217,42 @@ void GlDevice::ShowBackBuffer() {
     int width = 0;
     int height = 0;
     window_->DrawableSize(width, height);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     // Within a few percent of the back buffer's size (a window frame's worth) the nearest
     // pixel keeps text and edges crisp, and costs half as much where the drawing is software.
     const bool nearSize =
         std::abs(width - width_) * 20 <= width_ && std::abs(height - height_) * 20 <= height_;
-    glBlitFramebuffer(0, 0, width_, height_, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
-                      nearSize ? GL_NEAREST : GL_LINEAR);
+    if (kDrawnPresent) {
+        DrawBackBuffer(width, height, nearSize);
+    } else {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glBlitFramebuffer(0, 0, width_, height_, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                          nearSize ? GL_NEAREST : GL_LINEAR);
+    }
     window_->Swap();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     ++framesShown_;
+}
+
+void GlDevice::DrawBackBuffer(int width, int height, bool nearest) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, width, height);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    const PresentProgram& present = programs_.Present(nearest);
+    glUseProgram(present.program);
+    glUniform4f(present.area, 0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height));
+    glUniform2f(present.target, static_cast<float>(width), static_cast<float>(height));
+    glUniform2f(present.source, static_cast<float>(width_), static_cast<float>(height_));
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, colourBuffer_);
+    glBindVertexArray(programs_.textArray);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glBindVertexArray(0);
+    // Not left bound where the next frame draws into it.
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glViewport(0, 0, width_, height_);
 }
 
 void GlDevice::ReadBack(std::vector<uint32_t>& argb, int& width, int& height) {

@@ -3,6 +3,7 @@
 
 #include "platform/gl/gl_device.h"
 
+#include <cstdio>
 #include <string>
 
 #include "platform/bmp/bmp_image.h"
@@ -116,7 +117,21 @@ bool GlDevice::MakeContext(std::string& why) {
         DropContext();
         return false;
     }
+    meshRefused_ = false;
     text_ = std::make_unique<TextCache>();
+    return true;
+}
+
+bool GlDevice::MakeMeshProgram() {
+    if (programs_.mesh || meshRefused_) {
+        return programs_.mesh != 0;
+    }
+    std::string why;
+    if (!programs_.MakeMesh(why)) {
+        meshRefused_ = true;
+        std::fprintf(stderr, "Tavorin: no program for the board: %s\n", why.c_str());
+        return false;
+    }
     return true;
 }
 

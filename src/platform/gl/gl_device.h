@@ -98,6 +98,9 @@ class GlDevice final : public Device {
   private:
     GlDevice(std::shared_ptr<GlWindow> window, std::shared_ptr<TextFaces> faces);
     bool MakeContext(std::string& why);
+    // The mesh program, made on first need; false (said once on standard error) when it
+    // will not build, and the meshes are then not drawn.
+    bool MakeMeshProgram();
     void DropContext();
     bool MakeBackBuffer(const PresentParams& params);
     void DropBackBuffer();
@@ -106,6 +109,8 @@ class GlDevice final : public Device {
     bool ContextReset();
     void ApplyDrawState(const DeviceSettings& settings);
     void ShowBackBuffer();
+    // The back buffer drawn over the whole window, by the nearest pixel or blended.
+    void DrawBackBuffer(int width, int height, bool nearest);
 
     // The commands of a frame, as they wait while the frame matches the one shown.
     struct ClearCommand {
@@ -150,6 +155,7 @@ class GlDevice final : public Device {
     unsigned colourBuffer_ = 0;
     unsigned depthBuffer_ = 0;
     GlPrograms programs_;
+    bool meshRefused_ = false;  // the mesh program would not build with this context
 
     int width_ = 0;
     int height_ = 0;

@@ -132,6 +132,9 @@ HResult GlDevice::DrawIndexedPrimitive(uint32_t type, int32_t baseVertex, uint32
 }
 
 void GlDevice::Draw(const MeshCommand& command) {
+    if (!MakeMeshProgram()) {
+        return;
+    }
     ApplyDrawState(command.settings);
     glUseProgram(programs_.mesh);
     glUniformMatrix4fv(programs_.world, 1, GL_TRUE, &command.settings.world.m[0][0]);

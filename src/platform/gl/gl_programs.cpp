@@ -48,6 +48,38 @@ void main() {
 }
 )";
 
+// The back buffer into the window, drawn with the text program's vertex stage over the
+// whole window. At the window's own size each window pixel shows the back-buffer pixel
+// nearest its centre, as a nearest blit takes it: floor((2p + 1) * source / (2 * shown)), a
+// half added to the exact numerator so that a whole quotient stays whole; its 5 and 6 bits
+// widened to 8 by repeating their top bits, as a blit widens them.
+const char* const kNearestPresentShader = R"(uniform sampler2D image;
+uniform vec2 source;  // back-buffer size
+uniform vec2 target;  // window size
+in vec2 uv;
+out vec4 fragColour;
+void main() {
+    // The window pixel, counted from the bottom, from the text program's own interpolant
+    // (a half pixel off every edge): it then shares the text program's set-up code.
+    vec2 pixel = floor(vec2(uv.x, 1.0 - uv.y) * target);
+    vec2 numerator = (2.0 * pixel + 1.0) * source + 0.5;
+    ivec2 texel = min(ivec2(numerator / (2.0 * target)), ivec2(source) - 1);
+    vec3 bits = floor(texelFetch(image, texel, 0).rgb * vec3(31.0, 63.0, 31.0) + 0.5);
+    vec3 bytes = bits * vec3(8.0, 4.0, 8.0) + floor(bits / vec3(4.0, 16.0, 4.0));
+    fragColour = vec4(bytes / 255.0, 1.0);
+}
+)";
+
+// At another size: the four back-buffer pixels around the window pixel's centre, blended.
+// A program of its own, as a software renderer runs both sides of a branch.
+const char* const kSmoothPresentShader = R"(uniform sampler2D image;
+in vec2 uv;
+out vec4 fragColour;
+void main() {
+    fragColour = texture(image, vec2(uv.x, 1.0 - uv.y));
+}
+)";
+
 GLuint CompileShader(GLenum kind, const char* source) {
     const GLuint shader = glCreateShader(kind);
     const char* parts[] = {kShaderPrelude, source};
@@ -91,31 +123,70 @@ GLuint LinkProgram(const char* vertexSource, const char* fragmentSource, std::st
     return program;
 }
 
+bool MakePresent(PresentProgram& present, const char* fragmentSource, std::string& why) {
+    present.program = LinkProgram(kTextVertexShader, fragmentSource, why);
+    if (!present.program) {
+        return false;
+    }
+    present.area = glGetUniformLocation(present.program, "area");
+    present.target = glGetUniformLocation(present.program, "target");
+    present.source = glGetUniformLocation(present.program, "source");
+    glUseProgram(present.program);
+    glUniform1i(glGetUniformLocation(present.program, "image"), 0);
+    glUseProgram(0);
+    return true;
+}
+
 }  // namespace
 
 bool GlPrograms::Make(std::string& why) {
-    mesh = LinkProgram(kMeshVertexShader, kMeshFragmentShader, why);
     text = LinkProgram(kTextVertexShader, kTextFragmentShader, why);
-    if (!mesh || !text) {
+    if (!text) {
         Drop();
         return false;
     }
-    world = glGetUniformLocation(mesh, "world");
-    projection = glGetUniformLocation(mesh, "projection");
     textArea = glGetUniformLocation(text, "area");
     textTarget = glGetUniformLocation(text, "target");
     textColour = glGetUniformLocation(text, "colour");
     glUseProgram(text);
     glUniform1i(glGetUniformLocation(text, "glyphs"), 0);
     glUseProgram(0);
+    if (kDrawnPresent && !MakePresent(nearestPresent, kNearestPresentShader, why)) {
+        Drop();
+        return false;
+    }
     glGenVertexArrays(1, &meshArray);
     glGenVertexArrays(1, &textArray);
     return true;
 }
 
+bool GlPrograms::MakeMesh(std::string& why) {
+    if (mesh) {
+        return true;
+    }
+    mesh = LinkProgram(kMeshVertexShader, kMeshFragmentShader, why);
+    if (!mesh) {
+        return false;
+    }
+    world = glGetUniformLocation(mesh, "world");
+    projection = glGetUniformLocation(mesh, "projection");
+    return true;
+}
+
+const PresentProgram& GlPrograms::Present(bool nearest) {
+    if (!nearest && !smoothPresent.program && !smoothRefused) {
+        std::string why;
+        smoothRefused = !MakePresent(smoothPresent, kSmoothPresentShader, why);
+    }
+    // Where the blending program will not build, the nearest pixel still shows the picture.
+    return nearest || !smoothPresent.program ? nearestPresent : smoothPresent;
+}
+
 void GlPrograms::Drop() {
     glDeleteProgram(mesh);
     glDeleteProgram(text);
+    glDeleteProgram(nearestPresent.program);
+    glDeleteProgram(smoothPresent.program);
     glDeleteVertexArrays(1, &meshArray);
     glDeleteVertexArrays(1, &textArray);
     *this = {};

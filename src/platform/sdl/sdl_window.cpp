@@ -27,6 +27,9 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(std::shared_ptr<SdlVideo> video, cons
     if (!(desc.style & ws::CAPTION)) {
         flags |= SDL_WINDOW_BORDERLESS;
     }
+    // The device draws into a back buffer of its own with its own depth: the window's
+    // surface needs colour alone, and a depth buffer there would only take memory.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     const char* title = desc.title ? desc.title : "";
     SDL_Window* handle = SDL_CreateWindow(title, desc.x, desc.y, desc.width, desc.height, flags);
     if (!handle && !SDL_getenv(SDL_HINT_VIDEO_X11_FORCE_EGL) &&
