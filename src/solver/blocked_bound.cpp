@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cstdlib>
-#include <new>
 
 namespace solver {
 
@@ -104,18 +102,7 @@ unsigned BlockedRowsAfterDeal(const Position& before, const DealtRows& dealt) {
 }
 
 BlockedBound::BlockedBound(const LengthBound& lengths)
-    : lengths_(lengths),
-      cache_(std::make_unique<std::atomic<uint64_t>[]>(1u << kCacheBits)),
-      // calloc: the system hands out zeroed pages as they are first written.
-      store_(static_cast<uint64_t*>(std::calloc(std::size_t{1} << kStoreBits, sizeof(uint64_t)))) {
-    if (!store_) {
-        throw std::bad_alloc();
-    }
-}
-
-void BlockedBound::FreeStore::operator()(uint64_t* words) const {
-    std::free(words);
-}
+    : lengths_(lengths), cache_(std::make_unique<std::atomic<uint64_t>[]>(1u << kCacheBits)) {}
 
 uint8_t BlockedBound::Keys(const Position& position) {
     return Keys(position.counts, position.walk, BlockedRows(position));
@@ -132,21 +119,9 @@ uint8_t BlockedBound::Keys(const Counts& counts, int walk, unsigned blocked) {
     if ((seen >> 8) == key) {
         return static_cast<uint8_t>(seen & 0xFF);
     }
-    const uint64_t at = ((key * 0xC2B2AE3D27D4EB4Full) >> (64 - kStoreBits)) & ~uint64_t{1};
-    std::atomic_ref<uint64_t> first(store_[at]);
-    std::atomic_ref<uint64_t> second(store_[at + 1]);
-    uint64_t kept = first.load(std::memory_order_relaxed);
-    if ((kept >> 8) != key) {
-        kept = second.load(std::memory_order_relaxed);
-    }
-    if ((kept >> 8) != key) {
-        kept = key << 8 | Search(counts, walk, blocked);
-        // The newer entry takes the first way, the one it pushes out the second.
-        second.store(first.load(std::memory_order_relaxed), std::memory_order_relaxed);
-        first.store(kept, std::memory_order_relaxed);
-    }
-    entry.store(kept, std::memory_order_relaxed);
-    return static_cast<uint8_t>(kept & 0xFF);
+    const uint8_t keys = Search(counts, walk, blocked);
+    entry.store(key << 8 | keys, std::memory_order_relaxed);
+    return keys;
 }
 
 uint8_t BlockedBound::Search(const Counts& counts, int walk, unsigned blocked) const {

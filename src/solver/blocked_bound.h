@@ -28,17 +28,10 @@ class BlockedBound {
                    unsigned blocked) const;
 
     const LengthBound& lengths_;
-    // Results by position shape, shared by every search and thread, in two levels: a small
-    // table that stays in a core's cache and a large one behind it that keeps nearly every
-    // shape seen (a run of a thousand deals meets about a million), two ways to a cache line.
-    // A lost entry is only computed again, so plain atomic words suffice.
+    // Results by position shape, shared by every search and thread. A lost entry is only
+    // computed again, so plain atomic words suffice.
     static constexpr int kCacheBits = 16;
-    static constexpr int kStoreBits = 22;  // 32 MB, its pages taken only as they are written
     std::unique_ptr<std::atomic<uint64_t>[]> cache_;
-    struct FreeStore {
-        void operator()(uint64_t* words) const;
-    };
-    std::unique_ptr<uint64_t[], FreeStore> store_;
 };
 
 // Bit r set when table row r holds three or more tiles and its tail does not clear.
