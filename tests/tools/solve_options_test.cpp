@@ -29,6 +29,9 @@ TEST(SolveOptions, OneDealOrARange) {
     EXPECT_EQ(range.threads, 3u);
 
     EXPECT_EQ(Parsed({"--from", "0"}).count, 1u);
+    EXPECT_EQ(Parsed({"--from", "0"}).step, 1u);
+    EXPECT_EQ(Parsed({"--from", "0", "--step", "2147", "--count", "3000"}).step, 2147u);
+    EXPECT_EQ(Parsed({"--from", "1", "--step", "2", "--count", "2147483648"}).step, 2u);
     EXPECT_EQ(Parsed({"--from", "0", "--count", "4294967296"}).count, 4'294'967'296u);
     EXPECT_TRUE(Parsed({"--time", "x", "--help"}).help);  // help whatever else is wrong
     EXPECT_TRUE(Parsed({"-h"}).help);
@@ -48,7 +51,11 @@ TEST(SolveOptions, BadArgumentsAreNamed) {
             {{"--time", ""}, "not ''"},
             {{"--from", "1", "--count", "0"}, "--count takes a whole number from 1"},
             {{"--from", "4294967295", "--count", "2"}, "runs past second 4294967295"},
-            {{"--time", "5", "--count", "2"}, "--count goes with --from"},
+            {{"--time", "5", "--count", "2"}, "--count and --step go with --from"},
+            {{"--time", "5", "--step", "2"}, "--count and --step go with --from"},
+            {{"--from", "0", "--step", "0"}, "--step takes a whole number from 1 to 4294967295"},
+            {{"--from", "2", "--step", "2", "--count", "2147483648"},
+             "--count 2147483648 --step 2 from 2 runs past second 4294967295"},
             {{"--time", "5", "--from", "6"}, "--from: give one --time or one --from"},
             {{"--time", "5", "--threads", "0"}, "--threads takes a whole number from 1 to 1024"},
             {{"--time", "5", "--verbose"}, "unknown argument '--verbose'"},

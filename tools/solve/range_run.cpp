@@ -80,8 +80,8 @@ void DecideRange(const RangeSettings& settings, const std::function<void(const D
     const auto work = [&] {
         solver::Solver solver;
         for (uint64_t i = next++; i < settings.count; i = next++) {
-            results.Put(
-                i, DecideDeal(static_cast<uint32_t>(settings.from + i), settings.quick, solver));
+            results.Put(i, DecideDeal(static_cast<uint32_t>(settings.from + i * settings.step),
+                                      settings.quick, solver));
         }
     };
     const unsigned threads =

@@ -14,6 +14,7 @@ DealResult DecideDeal(uint32_t time, bool quick, solver::Solver& solver);
 struct RangeSettings {
     uint32_t from = 0;
     uint64_t count = 1;
+    uint32_t step = 1;  // seconds from one deal to the next
     unsigned threads = 1;
     bool quick = false;
 };

@@ -20,6 +20,7 @@ solve::RangeSettings SettingsFrom(const solve::SolveOptions& options) {
     solve::RangeSettings settings;
     settings.from = options.from;
     settings.count = options.count;
+    settings.step = options.step;
     settings.quick = options.quick;
     settings.threads =
         options.threads != 0 ? options.threads : std::max(std::thread::hardware_concurrency(), 1u);

@@ -6,7 +6,8 @@
 namespace solve {
 
 const char* const kUsage =
-    "usage: tavorin-solve (--time T | --from T [--count N]) [--threads K] [--json] [--quick]\n"
+    "usage: tavorin-solve (--time T | --from T [--count N] [--step S]) [--threads K] [--json]\n"
+    "       [--quick]\n"
     "\n"
     "Proves the deal laid out when S is pressed at clock second T won or lost. A won deal\n"
     "comes with a shortest winning sequence of the keys C, D and T pressed after S, checked\n"
@@ -15,6 +16,7 @@ const char* const kUsage =
     "  --time T     the deal of clock second T (0 to 4294967295)\n"
     "  --from T     the deals of seconds T, T+1, ..., with a summary at the end\n"
     "  --count N    how many deals from --from (default 1)\n"
+    "  --step S     seconds from one deal of the range to the next (default 1)\n"
     "  --threads K  solve on K threads (default: one per processor)\n"
     "  --json       one JSON object per line\n"
     "  --quick      any win, not the shortest, as fast as possible\n"
@@ -28,7 +30,7 @@ constexpr uint64_t kLastSecond = std::numeric_limits<uint32_t>::max();
 // The number an option takes, within its range.
 std::optional<cli::BadArgument> ReadNumber(const std::string& arg, const std::string& value,
                                            uint64_t& number) {
-    const bool positive = arg == "--count" || arg == "--threads";
+    const bool positive = arg == "--count" || arg == "--threads" || arg == "--step";
     const uint64_t most = arg == "--count"     ? kLastSecond + 1
                           : arg == "--threads" ? 1024
                                                : kLastSecond;
@@ -36,6 +38,7 @@ std::optional<cli::BadArgument> ReadNumber(const std::string& arg, const std::st
     if (!parsed || (positive && *parsed == 0)) {
         const char* range = arg == "--count"     ? "1 to 4294967296"
                             : arg == "--threads" ? "1 to 1024"
+                            : arg == "--step"    ? "1 to 4294967295"
                                                  : "0 to 4294967295";
         return cli::BadArgument{arg + " takes a whole number from " + range + ", not '" + value +
                                 "'"};
@@ -44,7 +47,8 @@ std::optional<cli::BadArgument> ReadNumber(const std::string& arg, const std::st
     return std::nullopt;
 }
 
-// --time, --from, --count or --threads with its value.
+// --time, --from, --count, --step or --threads with its value; `count` notes --count or
+// --step, which go with --from.
 std::optional<cli::BadArgument> ReadValueOption(const std::string& arg, const std::string& value,
                                                 SolveOptions& options, bool& time, bool& count) {
     uint64_t number = 0;
@@ -60,6 +64,9 @@ std::optional<cli::BadArgument> ReadValueOption(const std::string& arg, const st
     } else if (arg == "--count") {
         options.count = number;
         count = true;
+    } else if (arg == "--step") {
+        options.step = static_cast<uint32_t>(number);
+        count = true;
     } else {
         options.threads = static_cast<unsigned>(number);
     }
@@ -72,11 +79,15 @@ std::optional<cli::BadArgument> CheckTogether(const SolveOptions& options, bool 
         return cli::BadArgument{"give --time T, or --from T and --count N"};
     }
     if (count && !options.range) {
-        return cli::BadArgument{"--count goes with --from, not --time"};
+        return cli::BadArgument{"--count and --step go with --from, not --time"};
     }
-    if (options.from + options.count - 1 > kLastSecond) {
-        return cli::BadArgument{"--count " + std::to_string(options.count) + " from " +
-                                std::to_string(options.from) + " runs past second 4294967295"};
+    if (options.from + (options.count - 1) * options.step > kLastSecond) {
+        std::string message = "--count " + std::to_string(options.count);
+        if (options.step != 1) {
+            message += " --step " + std::to_string(options.step);
+        }
+        message += " from " + std::to_string(options.from) + " runs past second 4294967295";
+        return cli::BadArgument{message};
     }
     return std::nullopt;
 }
@@ -100,7 +111,8 @@ cli::Parsed<SolveOptions> ParseSolveOptions(const std::vector<std::string>& args
             (arg == "--json" ? options.json : options.quick) = true;
             continue;
         }
-        if (arg != "--time" && arg != "--from" && arg != "--count" && arg != "--threads") {
+        if (arg != "--time" && arg != "--from" && arg != "--count" && arg != "--step" &&
+            arg != "--threads") {
             return cli::BadArgument{"unknown argument '" + arg + "'"};
         }
         if (i + 1 >= args.size()) {
