@@ -134,7 +134,7 @@ class BrowserTest : public ::testing::TestWithParam<Browser>, protected wine_tes
         int fds[2];
         ASSERT_EQ(pipe(fds), 0);
         server_ = e2e::Spawn(
-            "exec python3 -u -m http.server 0 --bind 127.0.0.1 --directory '" + kPage + "'",
+            "exec python3 -u -m http.server 0 --bind 127.0.0.1 --directory '" + PageFolder() + "'",
             fds[1]);
         close(fds[1]);
         std::string line;
@@ -198,6 +198,9 @@ class BrowserTest : public ::testing::TestWithParam<Browser>, protected wine_tes
         RunOnDisplay("xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
                      std::to_string(y) + " click 1");
     }
+
+    // The folder served: the web build's page, unless a test serves a copy of its own.
+    virtual std::string PageFolder() const { return kPage; }
 
     // The page's query string: the clock second of the first deal, unless a test says else.
     virtual std::string Query() const { return "?time=" + std::to_string(kDealSecond); }

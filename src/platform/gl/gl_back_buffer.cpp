@@ -3,6 +3,7 @@
 // Also the device's loss, when the window is hidden or the context goes, and its reset.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -15,6 +16,10 @@
 namespace platform::gl {
 
 namespace {
+
+// How long the game waits for a lost context to come back before it is told that the device
+// cannot be reset (it goes on waiting after that).
+constexpr std::chrono::seconds kContextPatience{5};
 
 // The one back buffer the game asks for; any other is refused.
 bool Supported(const PresentParams& params) {
@@ -103,10 +108,12 @@ bool GlDevice::ContextReset() {
 }
 
 HResult GlDevice::TestCooperativeLevel() {
+    const auto now = std::chrono::steady_clock::now();
     if (ContextReset()) {
         // Every GL object went with the context; Reset makes a new one.
         contextLost_ = true;
         lost_ = true;
+        contextAwaited_ = now;
         text_->ForgetGl();
         for (GlResource* resource : resources_) {
             resource->ForgetGl();
@@ -117,9 +124,16 @@ HResult GlDevice::TestCooperativeLevel() {
     }
     if (!Drawable()) {
         lost_ = true;
+        contextAwaited_ = now;
         // Nothing is presented while lost, so the wait for the display happens here.
         window_->Idle();
         return kDeviceLost;
+    }
+    if (contextLost_ && !window_->ContextRestored()) {
+        // Lost until the context is back. Past the patience a reset is asked for, which
+        // fails and says so; the wait goes on all the same.
+        window_->Idle();
+        return now - contextAwaited_ < kContextPatience ? kDeviceLost : kDeviceNotReset;
     }
     return lost_ ? kDeviceNotReset : kOk;
 }
@@ -129,6 +143,9 @@ HResult GlDevice::Reset(const PresentParams& params) {
         return kDeviceLost;
     }
     if (contextLost_) {
+        if (!window_->ContextRestored()) {
+            return kDeviceLost;
+        }
         DropContext();
         contextLost_ = false;
         std::string why;

@@ -9,6 +9,7 @@
 // presenting, loss and reset in gl_back_buffer.cpp; buffers, meshes and text in
 // gl_drawing.cpp.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -170,6 +171,8 @@ class GlDevice final : public Device {
     // Lost: nothing may be drawn until a Reset; contextLost: that Reset needs a new context.
     bool lost_ = false;
     bool contextLost_ = false;
+    // Since when a lost context has been awaited in a window that can be seen.
+    std::chrono::steady_clock::time_point contextAwaited_;
 
     FrameRecord record_;
     Signature signature_;

@@ -21,6 +21,10 @@ class GlWindow {
     virtual bool MakeCurrent() = 0;
     // The context was lost (a graphics reset): every GL object went with it.
     virtual bool ContextLost() = 0;
+    // After a loss, whether a context can be had again. A browser gives its canvas's context
+    // back only once it has restored it, and the device stays lost until then; elsewhere a
+    // new one can be made at once.
+    virtual bool ContextRestored() { return true; }
 
     // Shown, not minimised, not destroyed.
     virtual bool Drawable() = 0;

@@ -9,7 +9,9 @@
 //    WM_DESTROY through the window behaviour the non-Windows backends share. Modal message
 //    boxes as a dialog in the page, the game waiting until OK is pressed.
 //  - Device: the shared OpenGL device (platform/gl/gl_graphics.h says what it draws) on
-//    WebGL 2; lost while the page is hidden, and a new context after the browser lost one.
+//    WebGL 2; lost while the page is hidden or the browser holds the canvas's context back,
+//    everything made again once it is restored; a context not back within five seconds
+//    makes the game's reset fail and say so, and the wait goes on.
 //  - Fonts: DejaVu Sans, shipped with the page and loaded before the game starts, drawn by
 //    the page's 2D canvas.
 //  - Input: DirectInput's keyboard state and relative mouse from the page's events.

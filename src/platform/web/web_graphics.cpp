@@ -46,6 +46,7 @@ class CanvasGlWindow final : public gl::GlWindow {
             DropContext();
             return false;
         }
+        lossesSeen_ = page::ContextLosses();
         return true;
     }
 
@@ -62,9 +63,14 @@ class CanvasGlWindow final : public gl::GlWindow {
                 emscripten_webgl_make_context_current(context_) == EMSCRIPTEN_RESULT_SUCCESS);
     }
 
+    // Lost since it was made, even if already restored: its objects are gone all the same.
     bool ContextLost() override {
-        return context_ > 0 && emscripten_is_webgl_context_lost(context_);
+        return context_ > 0 &&
+               (page::ContextLosses() != lossesSeen_ || emscripten_is_webgl_context_lost(context_));
     }
+
+    // The browser gives the canvas its context back (the same one, empty) when it restores it.
+    bool ContextRestored() override { return !page::ContextLostNow(); }
 
     bool Drawable() override { return session_->window() != nullptr && !page::Hidden(); }
 
@@ -108,6 +114,7 @@ class CanvasGlWindow final : public gl::GlWindow {
   private:
     std::shared_ptr<WebSession> session_;
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context_ = 0;
+    int lossesSeen_ = 0;
     int width_ = 0;
     int height_ = 0;
     uint64_t damage_ = 0;

@@ -34,6 +34,22 @@ EM_ASYNC_JS(void, tavorin_wait_for_change, (int milliseconds), {
     });
 });
 
+// Outside Emscripten's own handlers, which go with each context it lets go of. Preventing the
+// loss's default is what has the browser restore the context at all. The browser may tell of
+// a loss a moment after the context says it is lost: that is asked of the context itself.
+EM_JS(int, tavorin_context_state, (int losses), {
+    var canvas = document.querySelector("#canvas");
+    var state = canvas.tavorinContext;
+    if (!state) {
+        state = canvas.tavorinContext = {losses: 0, gl: canvas.getContext("webgl2")};
+        canvas.addEventListener("webglcontextlost", function(event) {
+            event.preventDefault();
+            state.losses++;
+        });
+    }
+    return losses ? state.losses : (state.gl && state.gl.isContextLost() ? 1 : 0);
+});
+
 EM_JS(int, tavorin_hidden, (), {
     return document.hidden ? 1 : 0;
 });
@@ -116,6 +132,12 @@ void WaitForChange(int milliseconds) {
 }
 bool Hidden() {
     return tavorin_hidden() != 0;
+}
+int ContextLosses() {
+    return tavorin_context_state(1);
+}
+bool ContextLostNow() {
+    return tavorin_context_state(0) != 0;
 }
 void CanvasSize(int& width, int& height) {
     tavorin_canvas_size(&width, &height);

@@ -23,6 +23,11 @@ void MarkFirstFrame();
 // mouse, a resize, the page hidden or shown), or after `milliseconds` at the latest.
 void WaitForChange(int milliseconds);
 bool Hidden();
+// The canvas's WebGL context as the browser loses and restores it, watched from the first
+// call on (once the game has made it): how many times it was lost, and whether it is lost
+// now. A lost one is asked back.
+int ContextLosses();
+bool ContextLostNow();
 // The canvas's drawing-buffer size, made to match its size on screen in device pixels first.
 void CanvasSize(int& width, int& height);
 void SetTitle(const char* title);
