@@ -152,6 +152,8 @@ HResult GlDevice::Reset(const PresentParams& params) {
         if (!MakeContext(why)) {
             std::fprintf(stderr, "Tavorin: no new context: %s\n", why.c_str());
             contextLost_ = true;
+            // The game retries every pass: a wait for the display keeps a page answering.
+            window_->Idle();
             return kFail;
         }
         for (GlResource* resource : resources_) {
@@ -159,8 +161,9 @@ HResult GlDevice::Reset(const PresentParams& params) {
         }
     }
     if (!MakeCurrent() || !MakeBackBuffer(params)) {
-        // No back buffer: the device stays lost until a Reset succeeds.
+        // No back buffer: the device stays lost until a Reset succeeds, retried a frame on.
         lost_ = true;
+        window_->Idle();
         return kInvalidCall;
     }
     ResetState();

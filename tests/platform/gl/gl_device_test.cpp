@@ -339,8 +339,11 @@ TEST_F(GlDeviceTest, AHiddenWindowOrALostContextLosesTheDeviceUntilResetAndTheBu
     EXPECT_LT(Draw(1), 0) << "nothing is drawn while lost";
     window_->SetDrawable(true);
     EXPECT_EQ(device_->TestCooperativeLevel(), platform::kDeviceNotReset);
-    // A reset that cannot be made leaves the device waiting for one that can.
+    // A reset that cannot be made leaves the device waiting for one that can, a frame at a
+    // time: the game retries every pass, and a page that never waits freezes.
+    const int idles = window_->idles();
     EXPECT_LT(device_->Reset(GameParams(1u << 20)), 0);
+    EXPECT_EQ(window_->idles(), idles + 1);
     EXPECT_EQ(device_->TestCooperativeLevel(), platform::kDeviceNotReset);
     ASSERT_EQ(device_->Reset(GameParams()), kOk);
     EXPECT_EQ(device_->TestCooperativeLevel(), kOk);

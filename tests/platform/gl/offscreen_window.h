@@ -34,7 +34,7 @@ class OffscreenWindow final : public platform::gl::GlWindow {
     uint64_t damage() override { return damage_; }
     void Swap() override { ++swaps_; }
     void FrameDone(bool) override {}
-    void Idle() override {}
+    void Idle() override { ++idles_; }
 
     // The window's pixels as 0xRRGGBB, top row first: what Present put there.
     std::vector<uint32_t> Pixels();
@@ -45,6 +45,7 @@ class OffscreenWindow final : public platform::gl::GlWindow {
     // A graphics reset: the context and every GL object in it are gone.
     void LoseContext() { lost_ = true; }
     int swaps() const { return swaps_; }
+    int idles() const { return idles_; }
     int contextsMade() const { return contextsMade_; }
 
   private:
@@ -56,6 +57,7 @@ class OffscreenWindow final : public platform::gl::GlWindow {
     bool lost_ = false;
     uint64_t damage_ = 0;
     int swaps_ = 0;
+    int idles_ = 0;
     int contextsMade_ = 0;
 };
 
