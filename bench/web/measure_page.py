@@ -5,9 +5,13 @@ cost the browser's processes together. Chromium or Firefox on a private Xvfb dis
 folder served on 127.0.0.1.
 
 Usage: bench/web/measure_page.py [--page build/web/web] [--browser chromium|firefox]
-                                 [--runs 5] [--seconds 10]
+                                 [--runs 5] [--seconds 10] [--settle 10] [--detail]
 """
 import argparse
+import functools
+import http.server
+import queue
+import threading
 import os
 import shutil
 import signal
@@ -18,12 +22,89 @@ import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-# Reports the game's first-frame mark in the title, where xdotool can read it.
+# Put first in the page's head: times what the page spends before the game's first frame
+# (WebGL calls, the 2D canvas's text, the wasm's compile and instantiation, the font) and
+# reports it in the title with the page's own marks, where xdotool can read it.
 PROBE = """<script>
-setInterval(function () {
-  var m = performance.getEntriesByName("tavorin-first-frame")[0];
-  if (m && document.title.indexOf("first-frame") < 0) document.title = "first-frame " + m.startTime.toFixed(1);
-}, 20);
+(function () {
+  var spent = {}, starts = {}, ends = {}, snapshot = null;
+  function timed(owner, name, key) {
+    var f = owner && owner[name];
+    if (!f) return;
+    owner[name] = function () {
+      var start = performance.now();
+      var result = f.apply(this, arguments);
+      var end = performance.now();
+      if (!snapshot) {
+        if (!(key in starts)) starts[key] = start;
+        spent[key] = (spent[key] || 0) + end - start;
+        ends[key] = end;
+        if (result && typeof result.then === "function" && key.indexOf("wasm") === 0) {
+          result.then(function () { if (!snapshot) ends[key + "-done"] = performance.now(); });
+        }
+      }
+      return result;
+    };
+  }
+  var gl = window.WebGL2RenderingContext && WebGL2RenderingContext.prototype;
+  [["compileShader", "compile"], ["linkProgram", "link"], ["getProgramParameter", "status"],
+   ["getShaderParameter", "status"], ["texImage2D", "upload"], ["getParameter", "ask"],
+   ["checkFramebufferStatus", "ask"], ["blitFramebuffer", "blit"], ["clear", "clear"],
+   ["drawArrays", "draw"], ["drawElements", "draw"], ["bufferData", "buffer"],
+   ["getExtension", "extension"], ["getSupportedExtensions", "extension"],
+   ["getContextAttributes", "ask"], ["isContextLost", "ask"]].forEach(
+    function (p) { timed(gl, p[0], "gl-" + p[1]); });
+  var c2 = window.CanvasRenderingContext2D && CanvasRenderingContext2D.prototype;
+  [["measureText", "measure"], ["fillText", "fill"], ["getImageData", "read"]].forEach(
+    function (p) { timed(c2, p[0], "text-" + p[1]); });
+  timed(HTMLCanvasElement.prototype, "getContext", "context");
+  timed(WebAssembly, "instantiateStreaming", "wasm-instantiate-streaming");
+  timed(WebAssembly, "instantiate", "wasm-instantiate");
+  timed(WebAssembly, "compileStreaming", "wasm-compile-streaming");
+  function report(frame) {
+    var parts = ["first-frame", frame.toFixed(1)];
+    performance.getEntriesByType("mark").forEach(function (m) {
+      if (m.startTime <= frame) parts.push("mark:" + m.name.replace("tavorin-", "") + "=" + m.startTime.toFixed(0));
+    });
+    var nav = performance.getEntriesByType("navigation")[0];
+    if (nav) parts.push("html=" + nav.responseEnd.toFixed(0), "parsed=" + nav.domInteractive.toFixed(0));
+    performance.getEntriesByType("resource").forEach(function (r) {
+      if (r.startTime <= frame) parts.push("file:" + r.name.replace(/.*\//, "") + "=" + r.startTime.toFixed(0) + "-" + r.responseEnd.toFixed(0));
+    });
+    Object.keys(spent).forEach(function (k) { parts.push("in:" + k + "=" + spent[k].toFixed(1)); });
+    Object.keys(starts).forEach(function (k) {
+      parts.push("call:" + k + "=" + starts[k].toFixed(0) + "-" + ends[k].toFixed(0));
+    });
+    Object.keys(ends).forEach(function (k) {
+      if (!(k in starts)) parts.push("end:" + k + "=" + ends[k].toFixed(0));
+    });
+    return parts.join(" ");
+  }
+  var mark = performance.mark;
+  performance.mark = function (name) {
+    var result = mark.apply(performance, arguments);
+    if (!snapshot && (name === "tavorin-first-frame" || name === "bare-first-frame")) {
+      snapshot = performance.now();
+      var frame = performance.getEntriesByName(name)[0].startTime;
+      // Two animation frames later the browser has composited the frame (it begins no
+      // frame before the last is done): roughly when it is on screen.
+      requestAnimationFrame(function () {
+        requestAnimationFrame(function () {
+          var shown = performance.now();
+          // A moment later, so that the page's own title does not replace it.
+          setTimeout(function () {
+            var text = report(frame) + " shown=" + shown.toFixed(0);
+            // The figures go to the server (a title is cut short); the title says they went.
+            fetch("/report", { method: "POST", body: text }).then(function () {
+              document.title = "first-frame " + frame.toFixed(1) + " reported";
+            });
+          }, 50);
+        });
+      });
+    }
+    return result;
+  };
+})();
 </script>
 """
 FIREFOX_PREFS = [
@@ -63,7 +144,7 @@ def browser_command(browser, profile, url):
             "-width", "1500", "-height", "980", url]
 
 
-def window_titled(display, prefix, timeout):
+def window_titled(display, prefix, timeout, suffix=""):
     end = time.time() + timeout
     while time.time() < end:
         out = subprocess.run(["xdotool", "search", "--name", "^" + prefix],
@@ -73,8 +154,9 @@ def window_titled(display, prefix, timeout):
             name = subprocess.run(["xdotool", "getwindowname", window],
                                   env=dict(os.environ, DISPLAY=display), capture_output=True,
                                   text=True).stdout.strip()
-            if name.startswith(prefix):
-                return window, name
+            # Firefox adds its own name after the page's title.
+            if name.startswith(prefix) and suffix in name:
+                return window, name.split(" " + suffix)[0] if suffix else name
         time.sleep(0.05)
     return None, None
 
@@ -104,16 +186,73 @@ def core_share(pid, seconds):
     return (tree_ticks(pid) - start) / os.sysconf("SC_CLK_TCK") / (time.time() - begun)
 
 
+def detail_of(title):
+    """The probe's figures from the title: each "what=ms" (a range "from-to" for a file)."""
+    detail = {}
+    for part in title.split()[2:]:
+        key, _, value = part.partition("=")
+        detail[key] = value
+    return detail
+
+
+def breakdown(runs):
+    """Medians over the runs of each figure the probe reported, in the order first seen."""
+    keys = []
+    for run in runs:
+        keys.extend(k for k in run["detail"] if k not in keys)
+    lines = []
+    for key in keys:
+        values = [run["detail"][key] for run in runs if key in run["detail"]]
+        if all("-" in v[1:] for v in values):
+            starts = [float(v.split("-")[0]) for v in values]
+            ends = [float(v.split("-")[1]) for v in values]
+            lines.append("    %-40s %6.0f to %6.0f ms" % (key, statistics.median(starts),
+                                                        statistics.median(ends)))
+        else:
+            lines.append("    %-40s %6.1f ms" % (key, statistics.median(map(float, values))))
+    return "\n".join(lines)
+
+
 def run_once(args, display, url, still):
+    # A browser now and then shows no page at all on its first start on a display: once more.
+    try:
+        return run_one(args, display, url, still)
+    except RuntimeError:
+        print("  (no first frame from %s within 30 s: started again)" % url, file=sys.stderr)
+        return run_one(args, display, url, still)
+
+
+REPORTS = queue.Queue()
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    """The folder, and the probe's figures taken by POST /report."""
+
+    def do_POST(self):
+        body = self.rfile.read(int(self.headers.get("Content-Length", 0))).decode()
+        REPORTS.put(body)
+        self.send_response(204)
+        self.end_headers()
+
+    def log_message(self, *args):
+        pass
+
+
+def run_one(args, display, url, still):
     profile = tempfile.mkdtemp(prefix="tavorin-measure-")
     browser = subprocess.Popen(browser_command(args.browser, profile, url),
                                env=dict(os.environ, DISPLAY=display),
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        window, name = window_titled(display, "first-frame", 90)
+        while not REPORTS.empty():
+            REPORTS.get()
+        window, name = window_titled(display, "first-frame", 30, "reported")
         if not window:
             raise RuntimeError("no first frame reported")
-        result = {"first": float(name.split()[1])}
+        name = REPORTS.get(timeout=5)
+        detail = detail_of(name)
+        result = {"first": float(name.split()[1]), "shown": float(detail["shown"]),
+                  "detail": detail}
         # The browser's own start-up work (profile, caches) settles first.
         if still == "bare":
             time.sleep(args.settle)
@@ -140,6 +279,8 @@ def main():
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--seconds", type=float, default=10)
     parser.add_argument("--settle", type=float, default=10)
+    parser.add_argument("--detail", action="store_true",
+                        help="the breakdown of the game's start-up, from the probe")
     args = parser.parse_args()
 
     served = tempfile.mkdtemp(prefix="tavorin-measure-page-")
@@ -148,14 +289,18 @@ def main():
     with open(os.path.join(served, "index.html")) as f:
         page = f.read()
     with open(os.path.join(served, "index.html"), "w") as f:
-        f.write(page.replace("</body>", PROBE + "</body>"))
-    shutil.copy(os.path.join(HERE, "bare.html"), served)
+        f.write(page.replace("<head>", "<head>\n" + PROBE, 1))
+    with open(os.path.join(HERE, "bare.html")) as f:
+        page = f.read()
+    with open(os.path.join(served, "bare.html"), "w") as f:
+        f.write(page.replace("<head>", "<head>\n" + PROBE, 1))
 
     xvfb, display = start_display()
-    server = subprocess.Popen([sys.executable, "-m", "http.server", "8765", "--bind",
-                               "127.0.0.1", "--directory", served],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    server = http.server.ThreadingHTTPServer(
+        ("127.0.0.1", 8765), functools.partial(Handler, directory=served))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
     time.sleep(1)
+    load = os.getloadavg()[0]
     try:
         base = "http://127.0.0.1:8765/"
         game, bare = [], []
@@ -168,12 +313,24 @@ def main():
             statistics.median(firsts) / statistics.median(bares)))
         print("  game runs %s; bare runs %s" % (["%.0f" % f for f in firsts],
                                                 ["%.0f" % f for f in bares]))
+        shown, bare_shown = [g["shown"] for g in game], [b["shown"] for b in bare]
+        print("  composited (two animation frames after): game %.0f ms, bare %.0f ms: %.2fx" % (
+            statistics.median(shown), statistics.median(bare_shown),
+            statistics.median(shown) / statistics.median(bare_shown)))
         print("  still screens, browser's processes together: menu %.1f %%, board %.1f %%, "
               "rules %.1f %% of a core; the bare page left still %.1f %%" % (
                   100 * game[0]["menu"], 100 * game[0]["board"], 100 * game[0]["rules"],
                   100 * bare[0]["idle"]))
+        print("  load average %.2f before, %.2f after" % (load, os.getloadavg()[0]))
+        if args.detail:
+            print("  before the game's first frame (medians; mark: the page's marks, file: "
+                  "fetched from-to, in: time inside the calls, call: first call's start to the "
+                  "last one's end):")
+            print(breakdown(game))
+            print("  before the bare page's first frame:")
+            print(breakdown(bare))
     finally:
-        server.terminate()
+        server.shutdown()
         xvfb.terminate()
         shutil.rmtree(served, ignore_errors=True)
 
