@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    libsdl2-dev libsdl2-ttf-dev libepoxy-dev libfontconfig-dev fonts-dejavu-core
+    libsdl2-dev libfreetype-dev libepoxy-dev libfontconfig-dev fonts-dejavu-core
 )
 # The web page: Emscripten, and the font cut down with fonttools (brotli for WOFF2).
 web_packages=(emscripten python3 python3-fonttools python3-brotli)

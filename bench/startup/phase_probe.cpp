@@ -60,10 +60,9 @@ __attribute__((constructor)) void Loaded() {
     }
 
 struct SDL_Window;
-struct _TTF_Font;
-struct SDL_Color {
-    unsigned char r, g, b, a;
-};
+struct FT_LibraryRec_;
+struct FT_FaceRec_;
+struct FT_Open_Args;
 struct _FcPattern;
 struct _FcConfig;
 
@@ -73,12 +72,13 @@ PROBE(SDL_Window*, SDL_CreateWindow, (const char* t, int x, int y, int w, int h,
 PROBE(int, SDL_GL_LoadLibrary, (const char* path), (path))
 PROBE(void*, SDL_GL_CreateContext, (SDL_Window * w), (w))
 PROBE(int, SDL_GL_SetSwapInterval, (int interval), (interval))
-PROBE(int, TTF_Init, (), ())
+PROBE(int, FT_Init_FreeType, (FT_LibraryRec_ * *library), (library))
 PROBE(int, FcInit, (), ())
 PROBE(_FcPattern*, FcFontMatch, (_FcConfig * c, _FcPattern* p, int* r), (c, p, r))
-PROBE(_TTF_Font*, TTF_OpenFont, (const char* file, int size), (file, size))
+PROBE(int, FT_Open_Face, (FT_LibraryRec_ * l, const FT_Open_Args* a, long i, FT_FaceRec_** f),
+      (l, a, i, f))
 PROBE(unsigned, SDL_GetRelativeMouseState, (int* x, int* y), (x, y))
-PROBE(void*, TTF_RenderText_Blended, (_TTF_Font * f, const char* t, SDL_Color c), (f, t, c))
+PROBE(int, FT_Render_Glyph, (void* slot, int mode), (slot, mode))
 PROBE(int, SDL_PollEvent, (void* event), (event))
 
 extern "C" void SDL_GL_SwapWindow(SDL_Window* window) {

@@ -1,14 +1,15 @@
 #include "platform/sdl/ttf_faces.h"
 
-#include <SDL.h>
-#include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
-
-#include "platform/sdl/sdl_surface.h"
+#include <limits>
+#include <optional>
 
 namespace platform::sdl {
 
@@ -66,20 +67,93 @@ std::string MatchFile(const std::string& face, const char* generic, bool bold, b
     return {};
 }
 
-int LineWidth(TTF_Font* font, const std::string& line) {
-    int width = 0;
-    int height = 0;
-    return TTF_SizeText(font, line.c_str(), &width, &height) == 0 ? width : 0;
+// fontconfig started for one lookup and shut down after it: the game asks for one face, and
+// the configuration and caches it reads (some hundreds of KB) need not stay.
+std::string FindOnce(const std::string& face, const char* generic, bool bold, bool italic) {
+    if (!FcInit()) {
+        return {};
+    }
+    std::string file = MatchFile(face, generic, bold, italic);
+    FcFini();
+    return file;
 }
 
-// The point size whose cell (ascent plus descent) is `cellHeight` pixels, as the Windows
-// font mapper reads a positive height: the largest size whose cell is no taller.
-int PointSizeFor(TTF_Font* font, int cellHeight) {
+// 26.6 fixed point, rounded up to whole pixels as the font's metrics are.
+int CeilPixels(FT_Pos value) {
+    return static_cast<int>((value + 63) & -64) / 64;
+}
+
+// The font file read as FreeType asks for it, rather than mapped: a mapping brings in far
+// more of the file than the few glyphs the game draws.
+unsigned long ReadFile(FT_Stream stream, unsigned long offset, unsigned char* buffer,
+                       unsigned long count) {
+    std::FILE* file = static_cast<std::FILE*>(stream->descriptor.pointer);
+    if (offset > static_cast<unsigned long>(std::numeric_limits<long>::max()) ||
+        std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0) {
+        return count == 0 ? 1 : 0;  // a seek says failure by not 0, a read by reading nothing
+    }
+    return count == 0 ? 0 : std::fread(buffer, 1, count, file);
+}
+
+void CloseFile(FT_Stream stream) {
+    std::fclose(static_cast<std::FILE*>(stream->descriptor.pointer));
+    delete stream;
+}
+
+// Opens the face through ReadFile; FreeType closes the file with the face.
+FT_Face OpenFace(FT_Library library, const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        return nullptr;
+    }
+    long size = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        size = std::ftell(file);
+    }
+    if (size <= 0) {
+        std::fclose(file);
+        return nullptr;
+    }
+    auto* stream = new FT_StreamRec{};
+    stream->descriptor.pointer = file;
+    stream->size = static_cast<unsigned long>(size);
+    stream->read = ReadFile;
+    stream->close = CloseFile;
+    FT_Open_Args args{};
+    args.flags = FT_OPEN_STREAM;
+    args.stream = stream;
+    FT_Face face = nullptr;
+    // On failure FreeType has closed the stream already.
+    return FT_Open_Face(library, &args, 0, &face) == 0 ? face : nullptr;
+}
+
+struct Metrics {
+    int ascent = 0;
+    int height = 0;  // ascent plus descent: the cell
+};
+
+// Sizes the face at `size` pixels to the em (points at 72 dots an inch); its metrics then, or
+// none when the face cannot take the size.
+std::optional<Metrics> SetPixelSize(FT_Face face, int size) {
+    if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(size) * 64, 72, 72) != 0) {
+        return std::nullopt;
+    }
+    const FT_Fixed scale = face->size->metrics.y_scale;
+    Metrics metrics;
+    metrics.ascent = CeilPixels(FT_MulFix(face->ascender, scale));
+    metrics.height = metrics.ascent - CeilPixels(FT_MulFix(face->descender, scale));
+    return metrics;
+}
+
+// The size whose cell (ascent plus descent) is `cellHeight` pixels, as the Windows font
+// mapper reads a positive height: the largest size whose cell is no taller.
+int PixelSizeFor(FT_Face face, int cellHeight) {
     int low = 1;
     int high = cellHeight * 2;
     while (low < high) {
         const int middle = (low + high + 1) / 2;
-        if (TTF_SetFontSize(font, middle) == 0 && TTF_FontHeight(font) <= cellHeight) {
+        const auto metrics = SetPixelSize(face, middle);
+        if (metrics && metrics->height <= cellHeight) {
             low = middle;
         } else {
             high = middle - 1;
@@ -91,58 +165,117 @@ int PointSizeFor(TTF_Font* font, int cellHeight) {
 }  // namespace
 
 struct TtfLibrary {
+    FT_Library library = nullptr;
     TtfLibrary() = default;
-    ~TtfLibrary() { TTF_Quit(); }
+    ~TtfLibrary() {
+        if (library) {
+            FT_Done_FreeType(library);
+        }
+    }
     TtfLibrary(const TtfLibrary&) = delete;
     TtfLibrary& operator=(const TtfLibrary&) = delete;
 };
 
-TtfFace::TtfFace(std::shared_ptr<TtfLibrary> library, TTF_Font* font, int cellHeight)
-    : TextFace(cellHeight), library_(std::move(library)), font_(font) {}
+TtfFace::TtfFace(std::shared_ptr<TtfLibrary> library, FT_Face face, int cellHeight, int ascent)
+    : TextFace(cellHeight), library_(std::move(library)), face_(face), ascent_(ascent) {}
 
 TtfFace::~TtfFace() {
-    TTF_CloseFont(font_);
+    FT_Done_Face(face_);
+}
+
+const TtfFace::Glyph& TtfFace::GlyphOf(unsigned char c) {
+    Glyph& glyph = glyphs_[c];
+    if (glyph.loaded) {
+        return glyph;
+    }
+    glyph.loaded = true;
+    // The text is Latin-1: each byte is its own code point.
+    glyph.index = FT_Get_Char_Index(face_, c);
+    if (FT_Load_Glyph(face_, glyph.index, FT_LOAD_DEFAULT) != 0 ||
+        FT_Render_Glyph(face_->glyph, FT_RENDER_MODE_NORMAL) != 0) {
+        return glyph;
+    }
+    const FT_GlyphSlot slot = face_->glyph;
+    const FT_Bitmap& bitmap = slot->bitmap;
+    glyph.advance = slot->advance.x;
+    glyph.left = slot->bitmap_left;
+    glyph.top = slot->bitmap_top;
+    glyph.width = static_cast<int>(bitmap.width);
+    glyph.rows = static_cast<int>(bitmap.rows);
+    glyph.coverage.resize(static_cast<size_t>(glyph.width) * glyph.rows);
+    for (int y = 0; y < glyph.rows; ++y) {
+        const unsigned char* row = bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch;
+        std::copy(row, row + glyph.width, glyph.coverage.begin() + y * glyph.width);
+    }
+    return glyph;
+}
+
+template <typename Place>
+int TtfFace::Lay(std::string_view line, Place&& place) {
+    FT_Pos pen = 0;
+    FT_UInt previous = 0;
+    int extent = 0;
+    const bool kerning = FT_HAS_KERNING(face_);
+    for (size_t i = 0; i < line.size(); ++i) {
+        const Glyph& glyph = GlyphOf(static_cast<unsigned char>(line[i]));
+        if (kerning && previous && glyph.index) {
+            FT_Vector delta{};
+            if (FT_Get_Kerning(face_, previous, glyph.index, FT_KERNING_DEFAULT, &delta) == 0) {
+                pen += delta.x;
+            }
+        }
+        previous = glyph.index;
+        const int x = static_cast<int>((pen + 32) >> 6);
+        pen += glyph.advance;
+        const int end = std::max(x + glyph.left + glyph.width, static_cast<int>((pen + 32) >> 6));
+        if (!place(i, x, glyph, std::max(extent, end))) {
+            return extent;
+        }
+        extent = std::max(extent, end);
+    }
+    return extent;
 }
 
 int TtfFace::Width(std::string_view line) {
-    return LineWidth(font_, std::string(line));
+    return Lay(line, [](size_t, int, const Glyph&, int) { return true; });
 }
 
 size_t TtfFace::Fit(std::string_view line, int width) {
-    int extent = 0;
-    int count = 0;
-    const std::string text(line);
-    if (TTF_MeasureText(font_, text.c_str(), width, &extent, &count) != 0 || count < 0) {
-        return line.size();
-    }
-    return static_cast<size_t>(count);
+    size_t fit = line.size();
+    Lay(line, [&](size_t i, int, const Glyph&, int extent) {
+        if (extent > width) {
+            fit = i;
+            return false;
+        }
+        return true;
+    });
+    return fit;
 }
 
 void TtfFace::Draw(std::string_view line, uint8_t* coverage, int columns, int rows) {
-    const SDL_Color white{255, 255, 255, 255};
-    const Surface argb =
-        ToArgb(Surface(TTF_RenderText_Blended(font_, std::string(line).c_str(), white)));
-    if (!argb) {
-        return;
-    }
-    const int height = std::min(argb->h, rows);
-    const int width = std::min(argb->w, columns);
-    for (int y = 0; y < height; ++y) {
-        const auto* source = reinterpret_cast<const uint32_t*>(
-            static_cast<const uint8_t*>(argb->pixels) + static_cast<size_t>(y) * argb->pitch);
-        for (int x = 0; x < width; ++x) {
-            coverage[static_cast<size_t>(y) * columns + x] =
-                static_cast<uint8_t>(source[x] >> 24);  // alpha
+    Lay(line, [&](size_t, int x, const Glyph& glyph, int) {
+        for (int gy = 0; gy < glyph.rows; ++gy) {
+            const int y = ascent_ - glyph.top + gy;
+            if (y < 0 || y >= rows) {
+                continue;
+            }
+            for (int gx = 0; gx < glyph.width; ++gx) {
+                const int at = x + glyph.left + gx;
+                if (at < 0 || at >= columns) {
+                    continue;
+                }
+                uint8_t& cell = coverage[static_cast<size_t>(y) * columns + at];
+                cell = std::max(cell, glyph.coverage[static_cast<size_t>(gy) * glyph.width + gx]);
+            }
         }
-    }
+        return true;
+    });
 }
 
 std::shared_ptr<TtfFaces> TtfFaces::Start() {
-    if (TTF_Init() != 0) {
-        return nullptr;
-    }
     auto library = std::make_shared<TtfLibrary>();
-    if (!FcInit()) {
+    if (FT_Init_FreeType(&library->library) != 0) {
+        library->library = nullptr;
         return nullptr;
     }
     return std::shared_ptr<TtfFaces>(new TtfFaces(std::move(library)));
@@ -159,7 +292,7 @@ std::string TtfFaces::FindFile(const FontDesc& desc) {
     if (auto found = files_.find(key); found != files_.end()) {
         return found->second;
     }
-    std::string file = MatchFile(face, GenericFamily(desc.PitchAndFamily), bold, italic);
+    std::string file = FindOnce(face, GenericFamily(desc.PitchAndFamily), bold, italic);
     files_.emplace(key, file);
     return file;
 }
@@ -185,16 +318,21 @@ std::shared_ptr<gl::TextFace> TtfFaces::Open(const FontDesc& desc) {
     if (auto found = faces_.find(key); found != faces_.end()) {
         return found->second;
     }
-    TTF_Font* font = TTF_OpenFont(file.c_str(), cellHeight);
-    if (!font) {
+    FT_Face opened = OpenFace(library_->library, file);
+    if (!opened) {
         faces_.emplace(key, nullptr);
         return nullptr;
     }
-    if (!emHeight) {
-        TTF_SetFontSize(font, PointSizeFor(font, cellHeight));
+    // A negative height is the em itself; a positive one the cell the em is fitted to.
+    const auto metrics =
+        SetPixelSize(opened, emHeight ? cellHeight : PixelSizeFor(opened, cellHeight));
+    if (!metrics) {
+        FT_Done_Face(opened);
+        faces_.emplace(key, nullptr);
+        return nullptr;
     }
-    const int step = emHeight ? TTF_FontHeight(font) : cellHeight;
-    auto face = std::make_shared<TtfFace>(library_, font, step);
+    auto face = std::make_shared<TtfFace>(library_, opened, emHeight ? metrics->height : cellHeight,
+                                          metrics->ascent);
     faces_.emplace(key, face);
     return face;
 }
