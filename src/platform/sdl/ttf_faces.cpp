@@ -191,13 +191,17 @@ const TtfFace::Glyph& TtfFace::GlyphOf(unsigned char c) {
     glyph.loaded = true;
     // The text is Latin-1: each byte is its own code point.
     glyph.index = FT_Get_Char_Index(face_, c);
-    if (FT_Load_Glyph(face_, glyph.index, FT_LOAD_DEFAULT) != 0 ||
+    // The outline always (a face's own bitmaps may be one bit a pixel), drawn in 8-bit grey.
+    if (FT_Load_Glyph(face_, glyph.index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0 ||
         FT_Render_Glyph(face_->glyph, FT_RENDER_MODE_NORMAL) != 0) {
         return glyph;
     }
     const FT_GlyphSlot slot = face_->glyph;
     const FT_Bitmap& bitmap = slot->bitmap;
     glyph.advance = slot->advance.x;
+    if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.pitch < static_cast<int>(bitmap.width)) {
+        return glyph;  // its advance only: no coverage this face should have given
+    }
     glyph.left = slot->bitmap_left;
     glyph.top = slot->bitmap_top;
     glyph.width = static_cast<int>(bitmap.width);
