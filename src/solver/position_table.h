@@ -21,8 +21,7 @@ struct Node {
     RowLengths lengths{};
     uint8_t walk = 0;
     uint8_t blocked = 0;  // rows whose tails cannot clear before a deal
-    // Which bound `bound` holds: the length bound, the blocked rows', or the next deal's.
-    uint8_t boundLevel = 0;
+    bool boundSharp = false;
 };
 
 // Every position reached, each stored once: nodes in fixed blocks (so a growing table never

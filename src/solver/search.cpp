@@ -6,7 +6,6 @@
 
 #include "solver/between_deals.h"
 #include "solver/blocked_bound.h"
-#include "solver/next_deal_bound.h"
 #include "solver/open_list.h"
 #include "solver/position_table.h"
 #include "solver/ways_out.h"
@@ -108,36 +107,17 @@ class AStar {
     }
 
     // False for a node reached again by a shorter path since it was queued, and for one whose
-    // sharper bound, worked out now, sends it back to the queue (or out, when it finds no win).
-    // The blocked rows' bound comes first, as it is cached by shape; the next deal's, which
-    // opens the tiles, only once that one lets the node through. The quick search stops at
-    // the blocked rows' bound.
+    // sharp bound, worked out now, sends it back to the queue (or out, when it finds no win).
     bool ReadyToExpand(uint32_t id, int lowest) {
         Node& node = table_[id];
         if (node.expanded || Priority(node) != lowest) {
             return false;
         }
-        uint8_t sharp = 0;
-        switch (node.boundLevel) {
-            case kBlockedLevel:
-            case kNextDealCapped:
-                if (quick_) {
-                    return true;
-                }
-                sharp = NextDealKeys(node);
-                break;
-            case kLengthLevel:
-                node.boundLevel = quick_ ? kBlockedLevel : kNextDealLevel;
-                sharp = blocked_.Keys(node.lengths, node.walk, node.blocked);
-                if (sharp <= node.bound && !quick_) {
-                    sharp = NextDealKeys(node);
-                } else if (!quick_) {
-                    node.boundLevel = kBlockedLevel;
-                }
-                break;
-            default:
-                return true;
+        if (node.boundSharp) {
+            return true;
         }
+        node.boundSharp = true;
+        const uint8_t sharp = blocked_.Keys(node.lengths, node.walk, node.blocked);
         if (sharp <= node.bound) {
             return true;
         }
@@ -150,23 +130,12 @@ class AStar {
         return false;
     }
 
-    // The next deal's bound, searched only as far as a few keys above the node's bound: most
-    // nodes go back on the queue with it and are never taken off again.
-    uint8_t NextDealKeys(Node& node) const {
-        const int cap = node.bound + kCapStep;
-        const uint8_t keys = nextDeal_.Keys(Unpack(node.packed), cap);
-        node.boundLevel = keys >= cap ? kNextDealCapped : kNextDealLevel;
-        return keys;
-    }
-
     // Scores every way to the next deal; a win to take at once ends the expansion.
     std::optional<uint32_t> Expand(uint32_t id, const Position& position, int lowest) {
         CollectWays(position);
         const int keysSoFar = table_[id].keysSoFar;
-        const int bound = quick_ ? 0 : table_[id].bound;
         for (const Way& way : ways_) {
-            if (const auto win =
-                    ScoreChild(id, keysSoFar + way.keys, lowest, bound - way.keys, way)) {
+            if (const auto win = ScoreChild(id, keysSoFar + way.keys, lowest, way)) {
                 return win;
             }
         }
@@ -181,11 +150,8 @@ class AStar {
     }
 
     // Queues the position a way leads to, `keys` from the start, unless it is known by a path
-    // as short or cannot be won; returns it when it is a win to take at once. `inherited`: the
-    // parent's bound less the way's keys, also a lower bound for the child, which keeps the
-    // priorities taken off the queue from falling (the length bound alone may be lower).
-    std::optional<uint32_t> ScoreChild(uint32_t parent, int keys, int lowest, int inherited,
-                                       const Way& way) {
+    // as short or cannot be won; returns it when it is a win to take at once.
+    std::optional<uint32_t> ScoreChild(uint32_t parent, int keys, int lowest, const Way& way) {
         const auto [childId, added] = table_.Insert(way.packed, way.hash);
         Node& child = table_[childId];
         if (!added && (child.expanded || child.keysSoFar <= keys)) {
@@ -201,9 +167,6 @@ class AStar {
                 return std::nullopt;
             }
         }
-        if (inherited > child.bound) {
-            child.bound = static_cast<uint8_t>(inherited);
-        }
         child.parent = parent;
         child.keysSoFar = static_cast<uint16_t>(keys);
         if (way.won && (quick_ || keys == lowest)) {
@@ -213,15 +176,8 @@ class AStar {
         return std::nullopt;
     }
 
-    static constexpr uint8_t kLengthLevel = 0;
-    static constexpr uint8_t kBlockedLevel = 1;
-    static constexpr uint8_t kNextDealLevel = 2;
-    static constexpr uint8_t kNextDealCapped = 3;  // at least its bound, maybe more
-    static constexpr int kCapStep = 3;
-
     const LengthBound& lengths_ = Bound();
     BlockedBound& blocked_ = Blocked();
-    const NextDealBound& nextDeal_ = NextDeal();
     PositionTable& table_;
     OpenList& open_;
     WaysOut& waysOut_;
@@ -253,7 +209,7 @@ Solution Solver::Solve(const Position& start, SearchMode mode, uint64_t maxPosit
 }
 
 void PrepareBounds() {
-    NextDeal();
+    Blocked();
 }
 
 Solution Solve(const Position& start, SearchMode mode, uint64_t maxPositions) {

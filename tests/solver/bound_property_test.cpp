@@ -7,14 +7,12 @@
 #include <random>
 #include <set>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "solver/between_deals.h"
 #include "solver/blocked_bound.h"
 #include "solver/length_bound.h"
-#include "solver/next_deal_bound.h"
 #include "solver/opening.h"
 #include "solver/search.h"
 
@@ -62,17 +60,15 @@ TEST(Bounds, NeverAboveTheKeysLeftAlongShortestWins) {
             const int left = static_cast<int>(path.size() - 1 - i);
             const int loose = solver::Bound().Keys(p.counts, p.walk);
             const int sharp = blocked.Keys(p);
-            const int nextDeal = solver::NextDeal().Keys(p);
             ASSERT_LE(loose, sharp);
-            ASSERT_LE(sharp, nextDeal);
-            ASSERT_LE(nextDeal, left);
-            ASSERT_LE(before, nextDeal + 1);
+            ASSERT_LE(sharp, left);
+            ASSERT_LE(before, sharp + 1);
             if (left <= 1) {
                 ASSERT_EQ(sharp, left);  // the win itself, and one C from it
             }
             EXPECT_EQ(solver::BlockedRowsAfterDeal(p, solver::DealtTiles(p)),
                       solver::BlockedRows(solver::AfterDeal(p)));
-            before = nextDeal;
+            before = sharp;
             tight += sharp == left ? 1 : 0;
         }
     }
@@ -182,56 +178,6 @@ TEST(BlockedBound, IsExactlyItsLooserGamePlayedOutKeyByKey) {
             }
         }
     }
-}
-
-// The next deal's bound played the plain way: every real way to the next deal, then the
-// blocked rows' bound from the dealt position, a row blocked only where its dealt tile comes
-// from the stock as it was at the start (a cleared tile's place depends on the clears' order)
-// or where the deal misses it. The bound's search prunes; this does not.
-int BestWayThenBlocked(const Position& start) {
-    int best = LengthBound::kNoWin;
-    solver::ForEachWayToDeal(start, [&](const Position& before, std::string_view way) {
-        const int keys = static_cast<int>(way.size());
-        if (before.Won()) {
-            best = std::min(best, keys);
-            return true;
-        }
-        solver::DealtRows dealt = solver::DealtTiles(before);
-        const int given = std::min(before.LiveRows(), static_cast<int>(before.stockCount));
-        unsigned unknown = 0;
-        for (int r = 0, place = 0; r < board::kTableRows; ++r) {
-            if (dealt[r] != solver::kNoTile && given - 1 - place++ >= start.stockCount) {
-                unknown |= 1u << r;
-            }
-        }
-        const Position after = solver::AfterDeal(before);
-        const unsigned blocked = solver::BlockedRows(after) & ~unknown;
-        const int rest = solver::Blocked().Keys(after.counts, after.walk, blocked);
-        if (rest != LengthBound::kNoWin) {
-            best = std::min(best, keys + rest);
-        }
-        return true;
-    });
-    return best;
-}
-
-// Along random plays of real deals, and with a cap the search's answer is the same cut there.
-TEST(NextDealBound, IsTheBestWayToTheDealThenTheBlockedRowsBound) {
-    std::mt19937 rng(7);
-    int above = 0;  // positions where it is sharper than the blocked rows' bound
-    for (uint32_t second = kFirstDeal + 200; second < kFirstDeal + 260; ++second) {
-        Position p = solver::Opening(second);
-        for (int press = 0; press < 50 && !p.Won(); ++press) {
-            const int plain = BestWayThenBlocked(p);
-            const int keys = solver::NextDeal().Keys(p);
-            ASSERT_EQ(keys, plain) << second << " after " << press << " keys";
-            ASSERT_EQ(int{solver::NextDeal().Keys(p, keys - 1)}, keys - 1);
-            ASSERT_EQ(int{solver::NextDeal().Keys(p, keys + 2)}, keys);
-            above += keys > solver::Blocked().Keys(p) ? 1 : 0;
-            p.Press(rng() % 4 == 0 ? Key::Deal : Key::Check);
-        }
-    }
-    EXPECT_GT(above, 500);
 }
 
 }  // namespace
