@@ -10,7 +10,7 @@
 //  - Device: the shared OpenGL device (platform/gl/gl_graphics.h says what it draws) on
 //    OpenGL 3.3 core, through EGL on X (GLX where EGL is missing), one context; lost while
 //    the window is hidden or minimised, and a new context after a graphics reset.
-//  - Fonts through fontconfig and SDL2_ttf.
+//  - Fonts through fontconfig and FreeType.
 //  - Input: DirectInput's keyboard state and relative mouse from SDL's own state.
 //  - Images: BMP files, read only from regular files (platform/bmp).
 //

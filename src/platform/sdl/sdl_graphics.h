@@ -1,7 +1,7 @@
 #pragma once
 
 // Direct3D's entry for the SDL backend: the shared OpenGL device (platform/gl) drawing into
-// SDL windows, with contexts through EGL or GLX and fonts through SDL_ttf.
+// SDL windows, with contexts through EGL or GLX and fonts through FreeType.
 
 #include <memory>
 
