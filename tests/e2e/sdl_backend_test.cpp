@@ -170,45 +170,6 @@ TEST_F(SdlBackendTest, KeysArriveAsWindowsMessagesOneAtATime) {
     EXPECT_TRUE(Drain(300ms).empty());
 }
 
-// The device's drawing itself is tested without a display (tests/platform/gl/); here what
-// only a real window does to it.
-TEST_F(SdlBackendTest, AHiddenWindowLosesTheDeviceAndAnUncoveredOneIsShownAgain) {
-    MakeDevice();
-    ClearTo(kWhite);
-    EXPECT_EQ(Count(kWhite, 0, 0, 1280, 768), 1280 * 768) << "the window's context draws";
-    EXPECT_EQ(device_->Present(), platform::kOk);
-
-    Xdo("windowunmap --sync " + xid_);
-    Drain(300ms);
-    EXPECT_EQ(device_->TestCooperativeLevel(), platform::kDeviceLost);
-    EXPECT_EQ(device_->Present(), platform::kDeviceLost);
-    Xdo("windowmap --sync " + xid_);
-    Drain(300ms);
-    EXPECT_EQ(device_->TestCooperativeLevel(), platform::kDeviceNotReset);
-    ASSERT_EQ(device_->Reset(GameParams()), platform::kOk);
-    ClearTo(kBlack);
-    EXPECT_EQ(device_->Present(), platform::kOk);
-
-    // A window over ours and gone again: the same frame is shown again, not drawn again.
-    const auto shown = [this] { return platform::sdl::FramesShown(*device_); };
-    const auto frame = [this] {
-        ClearTo(kBlack);
-        EXPECT_EQ(device_->Present(), platform::kOk);
-    };
-    frame();
-    const uint64_t before = shown();
-    auto cover = system_->CreateWindowExA(
-        {kClass, "Cover", 0, platform::ws::VISIBLE, 0, 0, 1600, 1000}, nullptr);
-    ASSERT_NE(cover, nullptr);
-    Drain(300ms);
-    cover.reset();
-    Drain(300ms);
-    frame();
-    EXPECT_EQ(shown(), before + 1) << "uncovered";
-    frame();
-    EXPECT_EQ(shown(), before + 1);
-}
-
 TEST_F(SdlBackendTest, FontsDrawInsideTheirCellsAndWrapAtWords) {
     MakeDevice();
     std::unique_ptr<platform::Font> heading, body, font;

@@ -46,8 +46,7 @@ struct SdlOptions {
 std::unique_ptr<System> CreateSdlSystem();
 std::unique_ptr<System> CreateSdlSystem(const SdlOptions& options);
 
-// For tests and benchmarks: the device's back buffer and the frames it has shown.
-using gl::FramesShown;
+// For tests and benchmarks: the device's back buffer.
 using gl::ReadBackBuffer;
 
 }  // namespace platform::sdl
